@@ -1,0 +1,58 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace zelvar {
+
+// One cell of a table as a table source delivers it.
+struct FieldValue {
+    enum class Kind { Null, Number, Text };
+    Kind kind = Kind::Null;
+    double number = 0.0;
+    std::string text; // the cell's text for Text; also set for Number when the source had one
+
+    bool isNull() const { return kind == Kind::Null; }
+};
+
+// A table of named fields and records, read from a delimited text file
+// described by its folder's schema.ini, or from a sheet of a workbook.
+// Field numbers run from 0 (the leftmost column); the first record is the
+// current one after opening and after moveFirst().
+class TableSource {
+public:
+    virtual ~TableSource() = default;
+
+    virtual int recordCount() const = 0;
+    virtual int fieldCount() const = 0;
+    virtual const std::string &fieldName(int field) const = 0;
+
+    // Value of a field in the current record. Requires a current record
+    // (0 <= current < recordCount()).
+    virtual FieldValue value(int field) const = 0;
+
+    virtual void moveFirst() = 0;
+    // Moves to the next record; false when there is none (the position is
+    // then past the last record).
+    virtual bool moveNext() = 0;
+    // 1-based number of the current record, for messages.
+    virtual int currentRecord() const = 0;
+};
+
+struct OpenedTable {
+    std::unique_ptr<TableSource> table; // null when the open failed
+    std::string error;                  // why, in words a user can act on
+};
+
+// Opens a table the way the readers name it:
+//   connect "Text": database = folder, table = bare file name; the layout
+//     comes from database/schema.ini (comma-delimited with a header row when
+//     there is no schema.ini or no section for the file);
+//   connect "Excel 8.0;HDR=YES" / "Excel 5.0;HDR=YES": database = workbook
+//     path (.xls or .xlsx, told by the file's content), table = sheet name
+//     followed by "$" ("Data$", "Weights$"); the first row holds the headers.
+// Never throws; a failure leaves table empty and says why in error.
+[[nodiscard]] OpenedTable openTable(const std::string &database, const std::string &connect,
+                                    const std::string &table);
+
+} // namespace zelvar

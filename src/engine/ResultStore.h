@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zelvar {
+
+// What one run leaves for its results table, by DMU number (index 0 unused).
+struct ResultStore {
+    std::vector<double> Score;
+    std::vector<char> Efficient;
+    std::vector<std::string> Benchmarks;
+    std::vector<std::int32_t> ReferenceCount;
+
+    // The LP had no finite optimum (infeasible or unbounded): Score is -1 and
+    // the table shows "big". A true optimum of -1 (non-oriented radial) is
+    // not flagged and shows -100%.
+    std::vector<char> NoFiniteOptimum;
+    // No score could be formed (min-average without a discretionary nonzero
+    // variable, or without any solved LP): the score cell stays empty and
+    // Benchmarks says why.
+    std::vector<char> NoScore;
+
+    // Free disposal hull: for each evaluated DMU d, the technology DMUs that
+    // dominate it, ascending. Only dominating pairs are kept.
+    std::vector<std::vector<std::int32_t>> Dominators;
+    std::vector<std::int32_t> DominatedCount;
+    std::vector<std::string> DominatedList;
+    // The DMU evaluated last.
+    std::int32_t DominatingCount = 0;
+    std::string DominatingList;
+
+    // Min-average: the smallest objective over the single-variable LPs, and
+    // its variable (input i is i, output r is NumInputs + r; 0 = none).
+    std::vector<double> MinAvgBest;
+    std::vector<std::int32_t> MinAvgVariable;
+
+    // Fresh lists for numDMU DMUs; the dominance lists only for FDH runs.
+    void AllocateResults(int numDMU, bool fdh);
+};
+
+} // namespace zelvar
