@@ -31,7 +31,7 @@ sanitize: deps
 		ctest --output-on-failure -j$(JOBS) --timeout 900
 
 bench: build
-	./$(BUILD)/bench/zelvar-bench
+	set -e; for b in $(BUILD)/bench/zelvar-bench-*; do echo "== $$b"; "$$b"; done
 
 install: build
 	cmake --install $(BUILD)
