@@ -1,13 +1,377 @@
 #include "model/ModelDialogState.h"
 
+#include "data/Feedback.h"
 #include "model/Workspace.h"
+
+#include <cassert>
+#include <utility>
 
 namespace zelvar {
 
-// Placeholder until the dialog logic lands: Load only.
+namespace {
+
+using enum OptionButton;
+
+constexpr std::size_t at(OptionButton button) { return static_cast<std::size_t>(button); }
+
+// The option groups as ranges of consecutive buttons: selecting one button
+// deselects the others of its range.
+struct Group {
+    OptionButton first;
+    OptionButton last;
+};
+constexpr Group Groups[] = {
+    {optConvex, optNonconvex},
+    {optConstant, optNir},
+    {optInput, optNon},
+    {optRadial, optMinaverage},
+    {optNone, optMalmquist},
+};
+
+Group groupOf(OptionButton button)
+{
+    for (const Group &group : Groups)
+        if (at(button) >= at(group.first) && at(button) <= at(group.last))
+            return group;
+    assert(false && "every button belongs to a group");
+    return Groups[0];
+}
+
+} // namespace
+
 ModelDialogState::ModelDialogState(Workspace &workspace)
     : lstEval(workspace.data.NumDMU), lstTech(workspace.data.NumDMU), m_workspace(workspace)
 {
+    ModelOptions &options = m_workspace.options;
+    options.Orientation = "IN";
+    options.Distance = "RAD";
+    options.ReturnsToScale = "CRS";
+    options.Structure.clear();
+    options.Superefficiency = true;
+    chbSuper = {true, true};
+    options.WindowAnalysis = false;
+    options.Malmquist = false;
+    const bool weights = m_workspace.data.weightsLoaded();
+    chbWR = {weights, weights};
+
+    m_enabled.fill(true);
+    for (OptionButton button : {optConvex, optConstant, optInput, optRadial, optNone})
+        m_selected[at(button)] = true;
+    // optNone's control states (period lists off, DMU lists on) and "1" in
+    // both period lists are the members' initial values.
+}
+
+bool ModelDialogState::isSelected(OptionButton button) const { return m_selected[at(button)]; }
+
+bool ModelDialogState::isEnabled(OptionButton button) const { return m_enabled[at(button)]; }
+
+void ModelDialogState::setEnabled(OptionButton button, bool on) { m_enabled[at(button)] = on; }
+
+void ModelDialogState::select(OptionButton button)
+{
+    const Group group = groupOf(button);
+    for (std::size_t b = at(group.first); b <= at(group.last); ++b)
+        m_selected[b] = false;
+    m_selected[at(button)] = true;
+}
+
+void ModelDialogState::selectAllDMUs()
+{
+    lstEval.selectAll(true);
+    lstTech.selectAll(true);
+}
+
+void ModelDialogState::click(OptionButton button)
+{
+    if (!isEnabled(button))
+        return;
+    select(button);
+
+    ModelOptions &options = m_workspace.options;
+    switch (button) {
+    case optConvex:
+        options.Structure.clear();
+        for (OptionButton b : {optAdditiv, optConstant, optVariable, optNir, optNdr, optMinaverage,
+                               optMaxaverage, optNon})
+            setEnabled(b, true);
+        if (isSelected(optRadial))
+            chbSuper = {true, true};
+        // The box keeps its tick: a choice made before switching to FDH and
+        // back stays as the user left it.
+        if (m_workspace.data.weightsLoaded())
+            chbWR.enabled = true;
+        break;
+    case optNonconvex:
+        options.Structure = "FDH";
+        options.Distance = "RAD";
+        chbSuper = {false, false};
+        // FDH has no distance choice: radial is selected without radial's own
+        // operation, which would tick superefficiency again.
+        select(optRadial);
+        if (options.Orientation == "NON") {
+            select(optInput);
+            options.Orientation = "IN";
+        }
+        for (OptionButton b : {optAdditiv, optNon, optConstant, optVariable, optNir, optNdr,
+                               optMaxaverage, optMinaverage})
+            setEnabled(b, false);
+        chbWR.enabled = false;
+        break;
+    case optRadial:
+        options.Distance = "RAD";
+        chbSuper = {true, true};
+        break;
+    case optAdditiv:
+    case optMaxaverage:
+    case optMinaverage:
+        // Superefficiency only has a meaning for radial scores.
+        options.Distance = button == optAdditiv ? "ADD" : button == optMaxaverage ? "MAXAV" : "MINAV";
+        chbSuper = {false, false};
+        break;
+    case optInput:
+        options.Orientation = "IN";
+        break;
+    case optOutput:
+        options.Orientation = "OUT";
+        break;
+    case optNon:
+        options.Orientation = "NON";
+        break;
+    case optConstant:
+        options.ReturnsToScale = "CRS";
+        break;
+    case optVariable:
+        options.ReturnsToScale = "VRS";
+        break;
+    case optNdr:
+        options.ReturnsToScale = "NDR";
+        break;
+    case optNir:
+        options.ReturnsToScale = "NIR";
+        break;
+    case optNone:
+        options.WindowAnalysis = false;
+        options.Malmquist = false;
+        lblWidthEnabled = lblPeriodsEnabled = cmbWidthEnabled = cmbPeriodsEnabled = false;
+        lstEvalEnabled = lstTechEnabled = lblEvaluationEnabled = lblTechnologyEnabled = true;
+        break;
+    case optWA:
+        options.WindowAnalysis = true;
+        options.Malmquist = false;
+        lblWidthEnabled = lblPeriodsEnabled = cmbWidthEnabled = cmbPeriodsEnabled = true;
+        // Start chooses the DMUs of each window; the lists only show that
+        // every DMU takes part.
+        selectAllDMUs();
+        lstEvalEnabled = lstTechEnabled = lblEvaluationEnabled = lblTechnologyEnabled = false;
+        break;
+    case optMalmquist:
+        options.WindowAnalysis = false;
+        options.Malmquist = true;
+        // A Malmquist step always compares one period with the next.
+        cmbWidthIndex = 0;
+        lblWidthEnabled = false;
+        lblPeriodsEnabled = true;
+        cmbWidthEnabled = false;
+        cmbPeriodsEnabled = true;
+        selectAllDMUs();
+        lstEvalEnabled = lstTechEnabled = lblEvaluationEnabled = lblTechnologyEnabled = false;
+        break;
+    }
+}
+
+void ModelDialogState::cmdAll()
+{
+    (ActiveList == ListKind::Evaluation ? lstEval : lstTech).selectAll(true);
+}
+
+void ModelDialogState::cmdClear()
+{
+    (ActiveList == ListKind::Evaluation ? lstEval : lstTech).selectAll(false);
+}
+
+// Restrictions kept from a data set with another number of inputs plus
+// outputs would make the LP builders read coefficients that do not exist.
+bool ModelDialogState::weightsRefused(Feedback &feedback) const
+{
+    const DataSet &data = m_workspace.data;
+    if (!chbWR.checked || !data.weightsLoaded() || data.weightsFitData())
+        return false;
+    const int columns = data.WeightRestrictions.rows();
+    const int needed = data.NumInputs + data.NumOutputs;
+    if (columns != needed) {
+        feedback.message("The weight restrictions in " + data.WeightsFileName + " have "
+                         + std::to_string(columns)
+                         + (columns == 1 ? " coefficient column" : " coefficient columns")
+                         + ", but the data has " + std::to_string(needed)
+                         + " inputs and outputs. Load matching weight restrictions or untick "
+                           "Restrict weights.");
+    } else {
+        feedback.message("The weight restrictions in " + data.WeightsFileName
+                         + " hold no complete restriction. Load them again or untick "
+                           "Restrict weights.");
+    }
+    return true;
+}
+
+StartResult ModelDialogState::cmdStart(Feedback &feedback)
+{
+    ModelOptions &options = m_workspace.options;
+    const DataSet &data = m_workspace.data;
+    const int numDMU = data.NumDMU;
+
+    if (lstEval.selectedCount() == 0 || lstTech.selectedCount() == 0) {
+        feedback.message("Please select at least one DMU!");
+        return {};
+    }
+    if (weightsRefused(feedback))
+        return {};
+
+    const bool dynamic = options.WindowAnalysis || options.Malmquist;
+    if (dynamic) {
+        const int periods = cmbPeriodsIndex + 1;
+        const int width = cmbWidthIndex + 1;
+        // An index outside the lists (nothing selected) counts as a wrong
+        // choice too; it would otherwise divide by zero.
+        const bool inLists = periods >= 1 && periods <= numDMU && width >= 1 && width <= numDMU;
+        if (!inLists || width > periods || numDMU % periods != 0) {
+            feedback.message("Wrong Number of Periods (Options).");
+            cmbPeriodsIndex = 0;
+            cmbWidthIndex = 0;
+            options.WindowAnalysis = false;
+            click(optNone);
+            return {};
+        }
+        options.Periods = periods;
+        options.DMUsPerPeriod = numDMU / periods;
+        options.WindowWidth = width;
+        const int firstWindowEnd = options.WindowWidth * options.DMUsPerPeriod;
+        lstEval.selectRange(1, firstWindowEnd);
+        lstTech.selectRange(1, firstWindowEnd);
+    }
+
+    if (options.fdh())
+        options.ModelName = "FDH_RAD_" + options.Orientation;
+    else
+        options.ModelName = options.ReturnsToScale + "_" + options.Distance + "_" + options.Orientation;
+
+    options.RestrictWeights = chbWR.checked;
+    const std::string weightsSuffix = options.RestrictWeights ? "_WR-" + data.WeightsName : "";
+    options.Superefficiency = chbSuper.checked;
+
+    StartResult result;
+    result.started = true;
+    m_seriesStarted = dynamic;
+    if (dynamic) {
+        const std::string base = data.DataFileStem + "_" + options.ModelName + weightsSuffix;
+        if (options.WindowAnalysis)
+            result.runs = RunSeries::windows(base, numDMU, options.Periods, options.DMUsPerPeriod,
+                                             options.WindowWidth);
+        else
+            result.runs = RunSeries::malmquist(base, numDMU, options.Periods, options.DMUsPerPeriod);
+    } else {
+        result.runs = RunSeries::single(data.DataFileName + "_" + options.ModelName + weightsSuffix,
+                                        lstEval, lstTech);
+    }
+    return result;
+}
+
+void ModelDialogState::finishSeries()
+{
+    if (!m_seriesStarted)
+        return;
+    m_seriesStarted = false;
+    selectAllDMUs();
+}
+
+RunSeries RunSeries::single(std::string caption, SelectionSet eval, SelectionSet tech)
+{
+    RunSeries series;
+    series.m_kind = SeriesKind::Single;
+    series.m_count = 1;
+    series.m_base = std::move(caption);
+    series.m_numDMU = eval.size();
+    series.m_eval = std::move(eval);
+    series.m_tech = std::move(tech);
+    return series;
+}
+
+RunSeries RunSeries::windows(std::string base, int numDMU, int periods, int dmusPerPeriod,
+                             int windowWidth)
+{
+    RunSeries series;
+    series.m_kind = SeriesKind::Window;
+    series.m_count = periods;
+    series.m_base = std::move(base);
+    series.m_numDMU = numDMU;
+    series.m_dmusPerPeriod = dmusPerPeriod;
+    series.m_width = windowWidth;
+    return series;
+}
+
+RunSeries RunSeries::malmquist(std::string base, int numDMU, int periods, int dmusPerPeriod)
+{
+    RunSeries series;
+    series.m_kind = SeriesKind::Malmquist;
+    series.m_count = periods > 1 ? periods - 1 : 0;
+    series.m_base = std::move(base);
+    series.m_numDMU = numDMU;
+    series.m_dmusPerPeriod = dmusPerPeriod;
+    series.m_width = 1;
+    return series;
+}
+
+std::string RunSeries::caption(int index) const
+{
+    assert(index >= 0 && index < m_count);
+    switch (m_kind) {
+    case SeriesKind::Window:
+        return m_base + "_Window" + std::to_string(index);
+    case SeriesKind::Malmquist:
+        return m_base + "_Malmquist-E(" + std::to_string(index) + ")-T(" + std::to_string(index + 1)
+            + ")";
+    case SeriesKind::Single:
+        break;
+    }
+    return m_base;
+}
+
+void RunSeries::fill(int index, PlannedRun &run) const
+{
+    assert(index >= 0 && index < m_count);
+    run.caption = caption(index);
+    if (m_kind == SeriesKind::Single) {
+        run.eval = m_eval;
+        run.tech = m_tech;
+        return;
+    }
+    if (run.eval.size() != m_numDMU)
+        run.eval = SelectionSet(m_numDMU);
+    if (run.tech.size() != m_numDMU)
+        run.tech = SelectionSet(m_numDMU);
+
+    // Bounds in 64 bits: the end of a late window, (t + width) * DMUsPerPeriod,
+    // lies up to width - 1 periods beyond the last DMU before it is cut.
+    const long long per = m_dmusPerPeriod;
+    const auto cut = [this](long long dmu) {
+        return static_cast<int>(dmu < m_numDMU ? dmu : m_numDMU);
+    };
+    const long long t = index;
+    if (m_kind == SeriesKind::Window) {
+        const int first = static_cast<int>(t * per + 1);
+        const int last = cut((t + m_width) * per);
+        run.eval.selectRange(first, last);
+        run.tech.selectRange(first, last);
+    } else {
+        run.eval.selectRange(static_cast<int>(t * per + 1), cut((t + 1) * per));
+        run.tech.selectRange(static_cast<int>((t + 1) * per + 1), static_cast<int>((t + 2) * per));
+    }
+}
+
+PlannedRun RunSeries::run(int index) const
+{
+    PlannedRun planned;
+    fill(index, planned);
+    return planned;
 }
 
 } // namespace zelvar

@@ -2,6 +2,7 @@
 
 #include "model/SelectionSet.h"
 
+#include <array>
 #include <string>
 
 namespace zelvar {
@@ -17,6 +18,7 @@ enum class OptionButton {
     optRadial, optAdditiv, optMaxaverage, optMinaverage, // group Distance
     optNone, optWA, optMalmquist,                      // group Dynamics
 };
+inline constexpr int OptionButtonCount = 16;
 
 struct CheckBoxState {
     bool checked = false;
@@ -32,25 +34,49 @@ struct PlannedRun {
     SelectionSet tech;
 };
 
+enum class SeriesKind { Single, Window, Malmquist };
+
 // The runs Start asked for: one for a single model, one per window of a
-// window analysis, one per Malmquist step. Runs are made one at a time so a
-// long series never holds every selection at once.
+// window analysis, one per Malmquist step. The selections of a window or
+// step are computed when asked for, so a long series never holds more than
+// the one being run.
+//
+// Periods are blocks of DMUsPerPeriod consecutive DMUs in data-set order;
+// period q (0-based) is DMUs q * DMUsPerPeriod + 1 .. (q + 1) * DMUsPerPeriod.
+// Window t evaluates and spans the technology with periods t .. t + width - 1,
+// cut at the last period. Malmquist step t evaluates period t against the
+// technology of period t + 1 alone.
 class RunSeries {
 public:
+    // No runs at all.
     RunSeries() = default;
-    RunSeries(std::string base, bool windowAnalysis, bool malmquist, int numDMU, int periods,
-              int dmusPerPeriod, int windowWidth, std::string singleCaption);
 
-    int count() const;
-    PlannedRun run(int index) const;
+    // One run with the dialog's selections as they stood at Start.
+    static RunSeries single(std::string caption, SelectionSet eval, SelectionSet tech);
+    // `periods` windows, captions base + "_Window" + t.
+    static RunSeries windows(std::string base, int numDMU, int periods, int dmusPerPeriod,
+                             int windowWidth);
+    // `periods` - 1 steps, captions base + "_Malmquist-E(" + t + ")-T(" + (t + 1) + ")".
+    static RunSeries malmquist(std::string base, int numDMU, int periods, int dmusPerPeriod);
+
+    [[nodiscard]] SeriesKind kind() const { return m_kind; }
+    // Window analysis or Malmquist: the lists are to be refilled afterwards.
+    [[nodiscard]] bool dynamic() const { return m_kind != SeriesKind::Single; }
+    [[nodiscard]] int count() const { return m_count; }
+
+    // Run `index` (0 .. count() - 1). fill() reuses the buffers of `run`,
+    // which saves an allocation per window in long series.
+    [[nodiscard]] PlannedRun run(int index) const;
+    void fill(int index, PlannedRun &run) const;
+    [[nodiscard]] std::string caption(int index) const;
 
 private:
-    std::string m_base;
-    std::string m_singleCaption;
-    bool m_window = false;
-    bool m_malmquist = false;
+    SeriesKind m_kind = SeriesKind::Single;
+    int m_count = 0;
+    std::string m_base; // the whole caption of a single run
+    SelectionSet m_eval; // single run only
+    SelectionSet m_tech;
     int m_numDMU = 0;
-    int m_periods = 1;
     int m_dmusPerPeriod = 0;
     int m_width = 1;
 };
@@ -68,17 +94,21 @@ struct StartResult {
 // Constructing it performs the dialog's Load: the model options go back to
 // their defaults, the weights box is ticked and enabled exactly when weights
 // are loaded, both lists get one unselected item per DMU and both period
-// lists select "1".
+// lists select "1". The workspace must outlive the dialog state.
 class ModelDialogState {
 public:
     explicit ModelDialogState(Workspace &workspace);
 
     // Selects the button within its group and performs its operation on the
-    // model options and the control states.
+    // model options and the control states. A click on a disabled button
+    // changes nothing: the user cannot reach it, and it would break the
+    // permitted combinations (an additive FDH model, say).
     void click(OptionButton button);
-    bool isSelected(OptionButton button) const;
-    bool isEnabled(OptionButton button) const;
+    [[nodiscard]] bool isSelected(OptionButton button) const;
+    [[nodiscard]] bool isEnabled(OptionButton button) const;
 
+    // The user toggles them directly while they are enabled; Start reads the
+    // checked state whether enabled or not.
     CheckBoxState chbSuper;
     CheckBoxState chbWR;
 
@@ -97,26 +127,37 @@ public:
     bool cmbWidthEnabled = false;
     bool lblWidthEnabled = false;
 
-    // The list that last had the focus; All and Clear act on it.
+    // The list that last had the focus; All and Clear act on it, also while
+    // the lists are disabled under window analysis or Malmquist.
     ListKind ActiveList = ListKind::Technology;
     void focus(ListKind list) { ActiveList = list; }
     void cmdAll();
     void cmdClear();
 
-    // Start: validates the selections and the period arithmetic (telling the
-    // user through feedback), composes ModelName, copies the check boxes
-    // into the model options and returns the runs to make. The caller makes
-    // each run with its selections, then calls finishSeries().
-    StartResult cmdStart(Feedback &feedback);
-    // After the last run of a window or Malmquist series every DMU is
-    // selected in both lists again.
+    // Start: validates the selections, the weight restrictions and the period
+    // arithmetic; on a failure tells the user through feedback and returns
+    // started == false (the dialog stays open). Otherwise sets Periods,
+    // DMUsPerPeriod and WindowWidth (dynamic models), ModelName,
+    // RestrictWeights and Superefficiency and returns the runs to make. The
+    // caller makes each run with its selections, then calls finishSeries().
+    [[nodiscard]] StartResult cmdStart(Feedback &feedback);
+    // After the last run of a window or Malmquist series (also one of no
+    // steps) every DMU is selected in both lists again. After a single run
+    // it changes nothing.
     void finishSeries();
 
 private:
+    void setEnabled(OptionButton button, bool on);
+    void select(OptionButton button);
+    void selectAllDMUs();
+    [[nodiscard]] bool weightsRefused(Feedback &feedback) const;
+
     Workspace &m_workspace;
-    // selected button per group and enabled flag per button, indexed by OptionButton
-    bool m_selected[16] = {};
-    bool m_enabled[16] = {};
+    // Selected flag (exactly one per group) and enabled flag per button,
+    // indexed by OptionButton.
+    std::array<bool, OptionButtonCount> m_selected{};
+    std::array<bool, OptionButtonCount> m_enabled{};
+    bool m_seriesStarted = false;
 };
 
 } // namespace zelvar
