@@ -1,34 +1,57 @@
 #pragma once
 
-#include <string>
+#include "engine/SolverSettings.h"
 
 namespace zelvar {
 
 struct LpProblem;
 
-// How the solver works, read from an optional parameter file bpmpd.par.
-// "SMETHOD1 = 0" selects the second, more robust method.
-struct SolverSettings {
-    bool robustMethod = false;
-
-    // Settings from the parameter file at path; defaults when it is missing
-    // or says nothing we know.
-    static SolverSettings fromFile(const std::string &path);
-    // Settings from the first bpmpd.par found in the places the README names.
-    static SolverSettings fromStandardPlaces();
-};
-
 // Solves LpProblem records with COIN-OR CLP: minimises Obj . x under the
 // row convention and the column bounds (+-Big = open) and fills Primal, Dual,
-// VarStatus, SolverCode and ObjValue. Prints nothing.
+// VarStatus, SolverCode and ObjValue. Prints nothing and throws nothing.
 class LpSolver {
 public:
+    // SolverCode values. Codes other than Optimal and NoFiniteOptimum are
+    // failures; the user sees them as numbers.
+    static constexpr int Optimal = 2;         // finite optimum found
+    static constexpr int NoFiniteOptimum = 3; // primal infeasible, or unbounded
+    static constexpr int IterationLimit = 4;  // stopped on the iteration limit
+    static constexpr int NumericalTrouble = 5; // gave up (numerical difficulties)
+    static constexpr int InvalidProblem = 6;  // the record is inconsistent: array
+                                              // too short, counts not adding up to
+                                              // LpNonzeros, row index outside 1..m,
+                                              // a value that is not finite
+    static constexpr int LibraryError = 7;    // the library raised an error (e.g.
+                                              // out of memory)
+
     explicit LpSolver(SolverSettings settings = {});
 
+    // Needs: LpRows, LpCols, LpNonzeros, ColCount, RowIndex, ColValue, Rhs, Obj,
+    // LowerBound, UpperBound and Big filled as LpProblem describes, with the
+    // counts in ColCount adding up to LpNonzeros. Entries for the same row
+    // within one column are added together.
+    //
+    // Writes SolverCode and, on Optimal:
+    //   Primal(1..n) column values, Primal(n+k) activity of row k;
+    //   Dual(1..n) reduced costs, Dual(n+k) d(optimum)/d(Rhs(k));
+    //   VarStatus(n+k) 0 when row k is tight (see TightTolerance), else 1;
+    //   VarStatus(c) 0 when column c sits at a finite bound, else 1;
+    //   ObjValue the optimum.
+    // On any other code Primal and Dual are zero, VarStatus is 1 everywhere (no
+    // row tight) and ObjValue is NaN, so no stale or half-finished solution can
+    // be mistaken for an answer. Primal, Dual and VarStatus are resized to
+    // n+m+1 when they are shorter.
     void bpmpd(LpProblem &lp);
 
-    // A row counts as tight (VarStatus 0) when its activity is within this
-    // distance of a finite bound, relative to the bound's size.
+    // A row counts as tight (VarStatus 0) when its activity is within
+    // TightTolerance * max(1, |bound|, sum over j of |a_kj x_j|) of a finite
+    // bound, or beyond it. Rows at a bound that the simplex method leaves
+    // non-basic carry their bound exactly; rows that are basic but degenerate
+    // at their bound differ from it only by rounding, which grows with the
+    // size of the terms that cancel in the row, hence the scale. Genuinely
+    // slack rows in efficiency LPs are slack by far more than 1e-9 of their
+    // terms. A row beyond its bound is within the solver's feasibility
+    // tolerance (1e-7) at an optimum, and is holding as an equality.
     static constexpr double TightTolerance = 1e-9;
 
 private:
