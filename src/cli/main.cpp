@@ -1,1 +1,97 @@
-int main() { return 0; }
+// zelvar-batch: the models of the desktop application without windows.
+
+#include "cli/BatchRun.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+int main(int argc, char **argv)
+{
+    zelvar::BatchOptions options;
+    std::string window;
+    std::string decimals = "2,2,2,2";
+
+    CLI::App app{"Computes DEA and FDH efficiency tables from a data file, the way the Zelvar "
+                 "desktop application does, and writes each run's results table as text "
+                 "(cells separated by TAB, rows by CR, the file ending in CR LF).",
+                 "zelvar-batch"};
+    app.add_option("DATAFILE", options.dataFile,
+                   "Data file: a workbook whose path contains .xls (sheet Data; .xlsx too) or a "
+                   "text table whose path contains .txt, laid out by the schema.ini of its folder. "
+                   "First column: DMU names; other headers marked {I} input, {O} output, "
+                   "{IN}/{ON} non-discretionary.")
+        ->required();
+    app.add_option("--model", options.model,
+                   "Model name: {CRS,VRS,NDR,NIR}_{RAD,ADD,MAXAV,MINAV}_{IN,OUT,NON}, FDH_RAD_IN "
+                   "or FDH_RAD_OUT")
+        ->capture_default_str();
+    app.add_flag("--no-super{false}", options.superefficiency,
+                 "Superefficiency off: efficient DMUs of radial models show 100% and weights are "
+                 "normalised");
+    app.add_option("--weights", options.weightsFile,
+                   "Weight restriction file (sheet Weights of a .xls workbook, or a .txt table): "
+                   "a remarks column, then one coefficient column per input and output weight; "
+                   "each row means sum(coefficient * weight) >= 0");
+    app.add_option("--eval", options.evalList, "DMUs to evaluate, e.g. 1-4,7 (default: all)");
+    app.add_option("--tech", options.techList,
+                   "DMUs that span the technology, e.g. 1-20 (default: all)");
+    app.add_option("--window", window,
+                   "Window analysis: PERIODS:WIDTH, one run per window of WIDTH consecutive periods");
+    app.add_option("--malmquist", options.malmquistPeriods,
+                   "Malmquist series over PERIODS periods: period t evaluated against period t+1")
+        ->check(CLI::PositiveNumber);
+    app.add_option("--decimals", decimals,
+                   "Decimals of score, weights, intensities and slacks, each 1..8")
+        ->capture_default_str();
+    app.add_flag("--pure-weights", options.pureWeights,
+                 "Show pure weights instead of virtual inputs and outputs");
+    app.add_option("--out", options.outDir,
+                   "Folder for the tables, one file per run named after the run's caption plus "
+                   ".txt (default: all tables to standard output)");
+    app.footer(
+        "Exit status: 0 every run completed; 1 a data or option error prevented the runs; 3 a "
+        "run stopped early (a solver failure).\n\n"
+        "Examples:\n"
+        "  zelvar-batch examples/banks.txt\n"
+        "  zelvar-batch --model VRS_RAD_OUT --no-super --eval 1-10 examples/banks.xlsx\n"
+        "  zelvar-batch --weights examples/banks-weights.txt --out results examples/banks.txt\n"
+        "  zelvar-batch --window 4:2 --out results examples/banks.txt");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError &error) {
+        const int code = app.exit(error);
+        return code == 0 ? 0 : zelvar::BatchInputError;
+    }
+
+    if (!window.empty()) {
+        const auto parsed = zelvar::parseWindow(window);
+        if (!parsed) {
+            std::cerr << "--window takes PERIODS:WIDTH, two positive whole numbers (e.g. 4:2).\n";
+            return zelvar::BatchInputError;
+        }
+        options.windowPeriods = parsed->first;
+        options.windowWidth = parsed->second;
+    }
+    options.decimals.clear();
+    std::size_t start = 0;
+    while (start <= decimals.size()) {
+        const std::size_t comma = decimals.find(',', start);
+        const std::string piece = decimals.substr(start, comma - start);
+        try {
+            std::size_t used = 0;
+            options.decimals.push_back(std::stoi(piece, &used));
+            if (used != piece.size())
+                throw std::invalid_argument(piece);
+        } catch (const std::exception &) {
+            std::cerr << "--decimals takes four numbers: score, weights, intensities, slacks (e.g. 2,2,2,2).\n";
+            return zelvar::BatchInputError;
+        }
+        if (comma == std::string::npos)
+            break;
+        start = comma + 1;
+    }
+
+    return zelvar::runBatch(options, std::cout, std::cerr);
+}

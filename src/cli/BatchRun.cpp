@@ -1,0 +1,198 @@
+#include "cli/BatchRun.h"
+
+#include "data/Feedback.h"
+#include "engine/RunDriver.h"
+#include "model/DataCommands.h"
+#include "model/ModelNames.h"
+#include "model/Workspace.h"
+#include "results/GridText.h"
+#include "results/ResultsTable.h"
+
+#include <filesystem>
+#include <ostream>
+
+namespace zelvar {
+
+namespace {
+
+// Messages go to standard error as one block each. A solver error asks
+// OK / Cancel in the desktop program; unattended, it counts as Cancel.
+class StreamFeedback : public Feedback {
+public:
+    explicit StreamFeedback(std::ostream &err) : m_err(err) {}
+
+    void message(const std::string &text) override { m_err << terminalText(text) << '\n'; }
+    bool confirm(const std::string &text) override
+    {
+        message(text);
+        return false;
+    }
+
+private:
+    // Dialog texts break lines with LF CR; a terminal wants LF alone.
+    static std::string terminalText(const std::string &text)
+    {
+        std::string result;
+        result.reserve(text.size());
+        for (char c : text)
+            if (c != '\r')
+                result += c;
+        return result;
+    }
+
+    std::ostream &m_err;
+};
+
+bool applySelection(SelectionSet &set, const std::string &list, int numDMU, const char *option,
+                    Feedback &feedback)
+{
+    if (list.empty())
+        return true;
+    const DmuListResult parsed = parseDmuList(list, numDMU);
+    if (!parsed.error.empty()) {
+        feedback.message(std::string(option) + ": " + parsed.error);
+        return false;
+    }
+    set.selectAll(false);
+    for (int d : parsed.dmus)
+        set.select(d, true);
+    return true;
+}
+
+bool checkOptions(const BatchOptions &options, Feedback &feedback)
+{
+    if (options.decimals.size() != 4) {
+        feedback.message("--decimals takes four numbers: score, weights, intensities, slacks (e.g. 2,2,2,2).");
+        return false;
+    }
+    for (int decimals : options.decimals)
+        if (decimals < DisplayFormat::MinDecimals || decimals > DisplayFormat::MaxDecimals) {
+            feedback.message("--decimals: each number must be between 1 and 8.");
+            return false;
+        }
+    if (options.windowPeriods > 0 && options.malmquistPeriods > 0) {
+        feedback.message("--window and --malmquist cannot be combined.");
+        return false;
+    }
+    if ((options.windowPeriods > 0 || options.malmquistPeriods > 0)
+        && (!options.evalList.empty() || !options.techList.empty())) {
+        feedback.message("--eval and --tech cannot be combined with --window or --malmquist: "
+                         "the periods decide which DMUs each run evaluates.");
+        return false;
+    }
+    if (!buttonsForModelName(options.model)) {
+        std::string known;
+        for (const std::string &name : allModelNames())
+            known += (known.empty() ? "" : ", ") + name;
+        feedback.message("Unknown model \"" + options.model + "\". Known models: " + known + ".");
+        return false;
+    }
+    return true;
+}
+
+bool periodsFit(int periods, int width, int numDMU, const char *option, Feedback &feedback)
+{
+    if (periods > numDMU || width > numDMU) {
+        feedback.message(std::string(option) + ": the number of periods and the window width must lie between 1 and "
+                         + std::to_string(numDMU) + ", the number of DMUs.");
+        return false;
+    }
+    return true;
+}
+
+std::string outputPath(const std::string &outDir, const std::string &caption)
+{
+    const std::string fileName = std::filesystem::path(caption).filename().string() + ".txt";
+    return (std::filesystem::path(outDir) / fileName).string();
+}
+
+} // namespace
+
+int runBatch(const BatchOptions &options, std::ostream &out, std::ostream &err)
+{
+    StreamFeedback feedback(err);
+    if (!checkOptions(options, feedback))
+        return BatchInputError;
+
+    Workspace workspace;
+    workspace.decimalSeparator = ".";
+    workspace.format.DecScore = static_cast<std::int16_t>(options.decimals[0]);
+    workspace.format.DecWeights = static_cast<std::int16_t>(options.decimals[1]);
+    workspace.format.DecIntensities = static_cast<std::int16_t>(options.decimals[2]);
+    workspace.format.DecSlacks = static_cast<std::int16_t>(options.decimals[3]);
+    workspace.format.VirtualWeights = !options.pureWeights;
+
+    std::error_code ignored;
+    const std::string dataPath = std::filesystem::absolute(options.dataFile, ignored).string();
+    if (!openDataFile(workspace, dataPath, feedback))
+        return BatchInputError;
+    if (!options.weightsFile.empty()) {
+        const std::string weightsPath = std::filesystem::absolute(options.weightsFile, ignored).string();
+        if (!canOpenWeights(workspace, feedback) || !openWeightsFile(workspace, weightsPath, feedback))
+            return BatchInputError;
+    }
+
+    // Set the dialog up the way a user would click it.
+    ModelDialogState &dialog = workspace.modelDialog();
+    const std::vector<OptionButton> buttons = buttonsForModelName(options.model).value();
+    for (OptionButton button : buttons)
+        dialog.click(button);
+    if (!options.superefficiency)
+        dialog.chbSuper.checked = false;
+    dialog.chbWR.checked = !options.weightsFile.empty();
+
+    const int numDMU = workspace.data.NumDMU;
+    if (!applySelection(dialog.lstEval, options.evalList, numDMU, "--eval", feedback)
+        || !applySelection(dialog.lstTech, options.techList, numDMU, "--tech", feedback))
+        return BatchInputError;
+
+    const bool dynamic = options.windowPeriods > 0 || options.malmquistPeriods > 0;
+    if (options.windowPeriods > 0) {
+        if (!periodsFit(options.windowPeriods, options.windowWidth, numDMU, "--window", feedback))
+            return BatchInputError;
+        dialog.click(OptionButton::optWA);
+        dialog.cmbPeriodsIndex = options.windowPeriods - 1;
+        dialog.cmbWidthIndex = options.windowWidth - 1;
+    } else if (options.malmquistPeriods > 0) {
+        if (!periodsFit(options.malmquistPeriods, 1, numDMU, "--malmquist", feedback))
+            return BatchInputError;
+        dialog.click(OptionButton::optMalmquist);
+        dialog.cmbPeriodsIndex = options.malmquistPeriods - 1;
+    }
+
+    const StartResult start = dialog.cmdStart(feedback);
+    if (!start.started)
+        return BatchInputError;
+
+    int status = BatchCompleted;
+    RunDriver driver(workspace);
+    NoProgress progress;
+    for (int index = 0; index < start.runs.count(); ++index) {
+        PlannedRun run = start.runs.run(index);
+        ResultsTable table(workspace.data, workspace.options, workspace.format);
+        const RunOutcome outcome = driver.RunModel(run.eval, run.tech, table, progress, feedback);
+        if (outcome == RunOutcome::NoData) {
+            status = BatchInputError;
+            continue;
+        }
+        if (outcome == RunOutcome::Stopped && status == BatchCompleted)
+            status = BatchRunStopped;
+
+        if (options.outDir.empty()) {
+            out << savedResultsText(table.grid());
+        } else {
+            const std::string path = outputPath(options.outDir, run.caption);
+            const std::string error = saveResultsFile(table.grid(), path);
+            if (!error.empty()) {
+                feedback.message(error);
+                return BatchInputError;
+            }
+        }
+    }
+    if (dynamic)
+        dialog.finishSeries();
+    out.flush();
+    return status;
+}
+
+} // namespace zelvar
