@@ -1,1 +1,219 @@
 #include "results/TextGrid.h"
+
+#include <algorithm>
+
+namespace zelvar {
+
+namespace {
+
+std::vector<std::string> splitEntries(std::string_view text)
+{
+    std::vector<std::string> entries;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t bar = text.find('|', start);
+        if (bar == std::string_view::npos) {
+            entries.emplace_back(text.substr(start));
+            return entries;
+        }
+        entries.emplace_back(text.substr(start, bar - start));
+        start = bar + 1;
+    }
+}
+
+const std::string &emptyText()
+{
+    static const std::string empty;
+    return empty;
+}
+
+} // namespace
+
+void TextGrid::setFormatString(std::string_view format)
+{
+    const std::size_t semicolon = format.find(';');
+    const std::string_view headers = format.substr(0, semicolon);
+    const std::string_view labels
+        = semicolon == std::string_view::npos ? std::string_view() : format.substr(semicolon + 1);
+    setLayout(splitEntries(headers), splitEntries(labels));
+}
+
+void TextGrid::setLayout(std::vector<std::string> headers, std::vector<std::string> labels)
+{
+    m_rows = static_cast<int>(labels.size());
+    m_cols = static_cast<int>(headers.size());
+    const auto cells = static_cast<std::size_t>(m_rows) * static_cast<std::size_t>(m_cols);
+    m_cells.assign(cells, std::string());
+    m_colours.assign(cells, White);
+    m_widths.assign(static_cast<std::size_t>(m_cols), DefaultColumnWidth);
+    m_heights.assign(static_cast<std::size_t>(m_rows), DefaultRowHeight);
+    m_row = m_col = m_rowSel = m_colSel = 0;
+
+    if (m_rows > 0) {
+        for (int c = 0; c < m_cols; ++c)
+            m_cells[index(0, c)] = std::move(headers[static_cast<std::size_t>(c)]);
+    }
+    // Labels last: cell (0, 0) belongs to the label column.
+    if (m_cols > 0) {
+        for (int r = 0; r < m_rows; ++r)
+            m_cells[index(r, 0)] = std::move(labels[static_cast<std::size_t>(r)]);
+    }
+    ++m_revision;
+}
+
+void TextGrid::setCols(int cols)
+{
+    cols = std::max(cols, 0);
+    if (cols == m_cols)
+        return;
+    const auto rows = static_cast<std::size_t>(m_rows);
+    const auto newCols = static_cast<std::size_t>(cols);
+    std::vector<std::string> cells(rows * newCols);
+    std::vector<std::uint32_t> colours(rows * newCols, White);
+    const int kept = std::min(cols, m_cols);
+    for (int r = 0; r < m_rows; ++r) {
+        for (int c = 0; c < kept; ++c) {
+            const std::size_t to = static_cast<std::size_t>(r) * newCols + static_cast<std::size_t>(c);
+            cells[to] = std::move(m_cells[index(r, c)]);
+            colours[to] = m_colours[index(r, c)];
+        }
+    }
+    m_cells = std::move(cells);
+    m_colours = std::move(colours);
+    m_widths.resize(newCols, DefaultColumnWidth);
+    m_cols = cols;
+    m_col = clampCol(m_col);
+    m_colSel = clampCol(m_colSel);
+    ++m_revision;
+}
+
+std::size_t TextGrid::index(int row, int col) const
+{
+    return static_cast<std::size_t>(row) * static_cast<std::size_t>(m_cols)
+        + static_cast<std::size_t>(col);
+}
+
+int TextGrid::clampRow(int row) const
+{
+    return std::clamp(row, 0, std::max(m_rows - 1, 0));
+}
+
+int TextGrid::clampCol(int col) const
+{
+    return std::clamp(col, 0, std::max(m_cols - 1, 0));
+}
+
+void TextGrid::setCurrent(int row, int col)
+{
+    m_row = m_rowSel = clampRow(row);
+    m_col = m_colSel = clampCol(col);
+}
+
+void TextGrid::setSelectionEnd(int rowSel, int colSel)
+{
+    m_rowSel = clampRow(rowSel);
+    m_colSel = clampCol(colSel);
+}
+
+const std::string &TextGrid::text(int row, int col) const
+{
+    if (!contains(row, col))
+        return emptyText();
+    return m_cells[index(row, col)];
+}
+
+void TextGrid::setText(int row, int col, std::string text)
+{
+    if (!contains(row, col))
+        return;
+    m_cells[index(row, col)] = std::move(text);
+    ++m_revision;
+}
+
+void TextGrid::setSelectionColour(std::uint32_t rgb)
+{
+    if (m_rows == 0 || m_cols == 0)
+        return;
+    const auto [r1, r2] = std::minmax(m_row, m_rowSel);
+    const auto [c1, c2] = std::minmax(m_col, m_colSel);
+    for (int r = r1; r <= r2; ++r)
+        for (int c = c1; c <= c2; ++c)
+            m_colours[index(r, c)] = rgb;
+    ++m_revision;
+}
+
+std::uint32_t TextGrid::colour(int row, int col) const
+{
+    if (!contains(row, col))
+        return White;
+    return m_colours[index(row, col)];
+}
+
+int TextGrid::columnWidth(int col) const
+{
+    if (col < 0 || col >= m_cols)
+        return DefaultColumnWidth;
+    return m_widths[static_cast<std::size_t>(col)];
+}
+
+void TextGrid::setColumnWidth(int col, int twips)
+{
+    if (col < 0 || col >= m_cols)
+        return;
+    m_widths[static_cast<std::size_t>(col)] = twips;
+    ++m_revision;
+}
+
+int TextGrid::rowHeight(int row) const
+{
+    if (row < 0 || row >= m_rows)
+        return DefaultRowHeight;
+    return m_heights[static_cast<std::size_t>(row)];
+}
+
+void TextGrid::setRowHeight(int row, int twips)
+{
+    if (row < 0 || row >= m_rows)
+        return;
+    m_heights[static_cast<std::size_t>(row)] = twips;
+    ++m_revision;
+}
+
+void TextGrid::setRedraw(bool on)
+{
+    if (on && !m_redraw)
+        ++m_revision;
+    m_redraw = on;
+}
+
+std::string TextGrid::Clip() const
+{
+    return blockText(m_row, m_col, m_rowSel, m_colSel);
+}
+
+std::string TextGrid::blockText(int r1, int c1, int r2, int c2) const
+{
+    if (r1 > r2)
+        std::swap(r1, r2);
+    if (c1 > c2)
+        std::swap(c1, c2);
+    r1 = std::max(r1, 0);
+    c1 = std::max(c1, 0);
+    r2 = std::min(r2, m_rows - 1);
+    c2 = std::min(c2, m_cols - 1);
+    std::string text;
+    if (r1 > r2 || c1 > c2)
+        return text;
+    for (int r = r1; r <= r2; ++r) {
+        if (r > r1)
+            text += '\r';
+        for (int c = c1; c <= c2; ++c) {
+            if (c > c1)
+                text += '\t';
+            text += m_cells[index(r, c)];
+        }
+    }
+    return text;
+}
+
+} // namespace zelvar

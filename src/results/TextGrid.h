@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zelvar {
@@ -13,18 +14,36 @@ namespace zelvar {
 // between the two), column widths and row heights in twips, a background
 // colour per cell and a redraw switch. The results window shows one; export
 // reads it.
+//
+// Out-of-range positions never fault: the current cell and the selection end
+// are clamped into the grid; writing a cell, a colour, a width or a height
+// outside it does nothing; reading a cell outside it gives an empty text, the
+// colour White and the default width or height.
 class TextGrid {
 public:
     static constexpr std::uint32_t White = 0xFFFFFF;
     static constexpr std::uint32_t Cyan = 0x00FFFF; // 0xRRGGBB
+    static constexpr int DefaultColumnWidth = 960;  // twips
+    static constexpr int DefaultRowHeight = 240;    // twips
 
     // Layout from a format string: column headers separated by "|", then
     // ";", then row labels separated by "|". One column per header entry and
-    // one row per label entry; all other cells empty.
+    // one row per label entry; header entry c goes to cell (0, c), label
+    // entry r to cell (r, 0), so cell (0, 0) holds the first label. All other
+    // cells are empty and white, widths and heights default, the current cell
+    // and the selection at (0, 0). Without ";" there is one label entry, the
+    // empty one.
     void setFormatString(std::string_view format);
+
+    // The same layout from entries given one by one, for headers that may
+    // themselves contain "|" or ";" (column names read from a data file).
+    void setLayout(std::vector<std::string> headers, std::vector<std::string> labels);
 
     int Rows() const { return m_rows; }
     int Cols() const { return m_cols; }
+    // Changes the number of columns, keeping the cells, colours and widths of
+    // the columns that remain; new columns are empty. Negative counts give 0.
+    void setCols(int cols);
 
     // Current cell; setting it collapses the selection to that cell.
     int Row() const { return m_row; }
@@ -49,24 +68,37 @@ public:
     void setRowHeight(int row, int twips);
 
     bool Redraw() const { return m_redraw; }
-    void setRedraw(bool on) { m_redraw = on; }
+    // Switching redrawing on again counts as a change, so a view that waited
+    // shows everything written meanwhile.
+    void setRedraw(bool on);
 
     // Cells of the block between current cell and selection end: cells of a
     // row joined by TAB, rows joined by CR alone.
     std::string Clip() const;
 
+    // The same text form for the block of rows r1..r2 and columns c1..c2
+    // (either corner first). The block is cut to the grid; nothing of it
+    // inside the grid gives an empty text.
+    std::string blockText(int r1, int c1, int r2, int c2) const;
+
     // Counts up on every change of a cell or colour; a view repaints when it moved.
     std::uint64_t revision() const { return m_revision; }
 
 private:
+    bool contains(int row, int col) const
+    {
+        return row >= 0 && row < m_rows && col >= 0 && col < m_cols;
+    }
     std::size_t index(int row, int col) const;
+    int clampRow(int row) const;
+    int clampCol(int col) const;
 
     int m_rows = 0;
     int m_cols = 0;
     int m_row = 0, m_col = 0, m_rowSel = 0, m_colSel = 0;
     bool m_redraw = true;
     std::uint64_t m_revision = 0;
-    std::vector<std::string> m_cells;
+    std::vector<std::string> m_cells; // row by row
     std::vector<std::uint32_t> m_colours;
     std::vector<int> m_widths;
     std::vector<int> m_heights;

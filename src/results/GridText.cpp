@@ -1,0 +1,60 @@
+#include "results/GridText.h"
+
+#include "results/TextGrid.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace zelvar {
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE *file) const { std::fclose(file); }
+};
+
+std::string failure(const std::string &path, int error)
+{
+    std::string message = "Can't write the file " + path;
+    if (error != 0)
+        message += ": " + std::string(std::strerror(error));
+    return message + ".";
+}
+
+} // namespace
+
+std::string ResultsGridText(const TextGrid &grid, int r1, int c1, int r2, int c2)
+{
+    return grid.blockText(r1, c1, r2, c2);
+}
+
+std::string savedResultsText(const TextGrid &grid)
+{
+    return ResultsGridText(grid, 0, 0, grid.Rows() - 1, grid.Cols() - 1) + "\r\n";
+}
+
+std::string saveResultsFile(const TextGrid &grid, const std::string &path)
+{
+    const std::string text = savedResultsText(grid);
+
+    errno = 0;
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+    if (!file)
+        return failure(path, errno);
+
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size()
+        || std::fflush(file.get()) != 0)
+        return failure(path, errno);
+
+    // Closing can still fail (a full disk seen only when the buffer goes out);
+    // the file is released either way.
+    errno = 0;
+    if (std::fclose(file.release()) != 0)
+        return failure(path, errno);
+    return {};
+}
+
+} // namespace zelvar
