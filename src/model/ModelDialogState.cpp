@@ -83,7 +83,7 @@ void ModelDialogState::selectAllDMUs()
 
 void ModelDialogState::click(OptionButton button)
 {
-    if (!isEnabled(button))
+    if (!isEnabled(button) || isSelected(button))
         return;
     select(button);
 

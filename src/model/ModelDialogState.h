@@ -100,9 +100,12 @@ public:
     explicit ModelDialogState(Workspace &workspace);
 
     // Selects the button within its group and performs its operation on the
-    // model options and the control states. A click on a disabled button
-    // changes nothing: the user cannot reach it, and it would break the
-    // permitted combinations (an additive FDH model, say).
+    // model options and the control states. Like an option button, which
+    // reports only a change, a click on the button already selected in its
+    // group does nothing (radial clicked again under FDH must not tick
+    // superefficiency). A click on a disabled button does nothing either: the
+    // user cannot reach it, and it would break the permitted combinations (an
+    // additive FDH model, say).
     void click(OptionButton button);
     [[nodiscard]] bool isSelected(OptionButton button) const;
     [[nodiscard]] bool isEnabled(OptionButton button) const;
