@@ -288,7 +288,11 @@ void ResultsTable::ShowFDHresults(int d, const RunView &run)
         return;
     const ResultStore &store = run.store;
     m_grid.setText(d, 1, textAt(run.data.DMUNames, d));
-    m_grid.setText(d, 2, formatPercent(valueAt(store.Score, d), run.format.DecScore, run.decimalSeparator));
+    // A DMU that could not be scored keeps an empty score cell; its
+    // Benchmarks cell says why.
+    m_grid.setText(d, 2, flagAt(store.NoScore, d) ? std::string()
+                                                  : formatPercent(valueAt(store.Score, d), run.format.DecScore,
+                                                                  run.decimalSeparator));
     m_grid.setText(d, 3, textAt(store.Benchmarks, d));
     m_grid.setText(d, 4, std::to_string(store.DominatingCount));
     m_grid.setText(d, 5, store.DominatingList);

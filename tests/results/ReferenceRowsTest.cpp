@@ -190,6 +190,14 @@ TEST_F(FdhRows, ScoreUsesTheScoreDecimalsAndTheSeparator)
     EXPECT_EQ(table.grid().text(2, 2), "85,0%");
 }
 
+TEST_F(FdhRows, UnscoredDmuKeepsAnEmptyScoreAndTheReasonAsBenchmarks)
+{
+    run.store.NoScore[2] = 1;
+    evaluate(2, 0.0, false, "no score: no positive input", 2, "  1  4");
+    EXPECT_EQ(rowCells(table.grid(), 2),
+              (Row{"    Unit2", "", "no score: no positive input", "2", "  1  4", "", ""}));
+}
+
 TEST_F(FdhRows, ReferencesFillDominanceColumnsOfEveryRow)
 {
     evaluateAll();
