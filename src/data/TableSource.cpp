@@ -1,0 +1,89 @@
+#include "data/TableSource.h"
+
+#include "data/TextTableSource.h"
+#include "data/XlsTableSource.h"
+#include "data/XlsxTableSource.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+namespace zelvar {
+
+namespace {
+
+enum class WorkbookKind { Missing, Unreadable, Zip, Ole2, Other };
+
+// Whether a workbook is the older binary kind or the zipped XML kind is told
+// by its first bytes, not by its name: people rename files.
+WorkbookKind workbookKind(const std::string &path)
+{
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec))
+        return WorkbookKind::Missing;
+    if (!std::filesystem::is_regular_file(path, ec))
+        return WorkbookKind::Unreadable;
+    std::FILE *file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr)
+        return WorkbookKind::Unreadable;
+    unsigned char head[8] = {};
+    const std::size_t count = std::fread(head, 1, sizeof head, file);
+    std::fclose(file);
+    static const unsigned char ole2[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+    if (count == 8 && std::memcmp(head, ole2, 8) == 0)
+        return WorkbookKind::Ole2;
+    if (count >= 4 && head[0] == 'P' && head[1] == 'K'
+        && ((head[2] == 3 && head[3] == 4) || (head[2] == 5 && head[3] == 6)))
+        return WorkbookKind::Zip;
+    return WorkbookKind::Other;
+}
+
+} // namespace
+
+OpenedTable openTable(const std::string &database, const std::string &connect,
+                      const std::string &table)
+{
+    // The file named in messages: for a text table, folder and file name.
+    const std::string shown =
+        connect == "Text" ? (database.empty() ? table : database + "/" + table) : database;
+    try {
+        if (connect == "Text")
+            return TextTableSource::open(database, table);
+        if (connect.rfind("Excel", 0) == 0) {
+            // "Data$" names the sheet Data.
+            const std::string sheet =
+                !table.empty() && table.back() == '$' ? table.substr(0, table.size() - 1) : table;
+            OpenedTable failed;
+            switch (workbookKind(database)) {
+            case WorkbookKind::Ole2:
+                return XlsTableSource::open(database, sheet);
+            case WorkbookKind::Zip:
+                return XlsxTableSource::open(database, sheet);
+            case WorkbookKind::Missing:
+                failed.error = "Cannot read " + database + ": the file does not exist.";
+                return failed;
+            case WorkbookKind::Unreadable:
+                failed.error = "Cannot read " + database + ": the file cannot be opened.";
+                return failed;
+            case WorkbookKind::Other:
+                failed.error = "Cannot read " + database
+                    + ": it is not an Excel workbook (.xls or .xlsx).";
+                return failed;
+            }
+        }
+        OpenedTable failed;
+        failed.error = "Cannot read " + shown + ": unknown table type " + connect + ".";
+        return failed;
+    } catch (const std::bad_alloc &) {
+        OpenedTable failed;
+        failed.error = "Cannot read " + shown + ": there is not enough memory.";
+        return failed;
+    } catch (const std::exception &error) {
+        OpenedTable failed;
+        failed.error = "Cannot read " + shown + ": " + error.what() + ".";
+        return failed;
+    }
+}
+
+} // namespace zelvar
