@@ -1,0 +1,147 @@
+#include "model/DataCommands.h"
+
+#include "data/DataFileReader.h"
+#include "data/Feedback.h"
+#include "data/WeightsReader.h"
+#include "model/Workspace.h"
+
+namespace zelvar {
+
+namespace {
+
+// The busy pointer shows while a file is read and goes whatever happens.
+class BusyPointer {
+public:
+    explicit BusyPointer(Feedback &feedback) : m_feedback(feedback) { m_feedback.busy(true); }
+    ~BusyPointer() { release(); }
+    BusyPointer(const BusyPointer &) = delete;
+    BusyPointer &operator=(const BusyPointer &) = delete;
+    void release()
+    {
+        if (m_on) {
+            m_on = false;
+            m_feedback.busy(false);
+        }
+    }
+
+private:
+    Feedback &m_feedback;
+    bool m_on = true;
+};
+
+// The weight restrictions belong to no one data file: they stay when
+// another data file is loaded.
+void keepWeights(DataSet &target, DataSet &previous)
+{
+    target.WeightsFileName = std::move(previous.WeightsFileName);
+    target.WeightsName = std::move(previous.WeightsName);
+    target.NumWeightRows = previous.NumWeightRows;
+    target.WeightRestrictions = std::move(previous.WeightRestrictions);
+    target.WeightNonzeros = previous.WeightNonzeros;
+}
+
+} // namespace
+
+bool openDataFile(Workspace &workspace, const std::string &path, Feedback &feedback)
+{
+    workspace.discardModelDialog();
+    workspace.data.DataFileName = path;
+
+    BusyPointer busy(feedback);
+    DataReadResult result = readDataFile(path);
+    busy.release();
+
+    switch (result.outcome) {
+    case DataReadResult::Outcome::Refused:
+        // The loaded data set stays whole and usable.
+        feedback.message(result.message);
+        return false;
+    case DataReadResult::Outcome::NoData: {
+        feedback.message(result.message);
+        DataSet empty;
+        empty.DataFileName = path;
+        keepWeights(empty, workspace.data);
+        workspace.data = std::move(empty);
+        workspace.status.panel1 = StatusTexts::NoDataStatus;
+        return false;
+    }
+    case DataReadResult::Outcome::Loaded:
+        break;
+    }
+
+    DataSet &loaded = result.data;
+    keepWeights(loaded, workspace.data);
+    workspace.data = std::move(loaded);
+    workspace.status.DataStatus = "Input Output Data " + path;
+    workspace.status.panel1 = workspace.status.DataStatus;
+
+    ModelOptions &options = workspace.options;
+    options.Periods = 1;
+    options.DMUsPerPeriod = workspace.data.NumDMU;
+    options.WindowWidth = 1;
+
+    workspace.discardModelDialog();
+    ModelDialogState &dialog = workspace.modelDialog();
+    dialog.lstEval.selectAll(true);
+    dialog.lstTech.selectAll(true);
+    return true;
+}
+
+bool canOpenWeights(const Workspace &workspace, Feedback &feedback)
+{
+    if (workspace.data.loaded())
+        return true;
+    feedback.message("Please load first input output data (Ctrl+O).");
+    return false;
+}
+
+bool openWeightsFile(Workspace &workspace, const std::string &path, Feedback &feedback)
+{
+    if (!canOpenWeights(workspace, feedback))
+        return false;
+
+    BusyPointer busy(feedback);
+    WeightsReadResult result =
+        readWeightsFile(path, workspace.data.NumInputs + workspace.data.NumOutputs);
+    busy.release();
+
+    if (result.outcome != WeightsReadResult::Outcome::Loaded) {
+        // Whatever restrictions were loaded stay, with their file name,
+        // status text and the dialog's box.
+        feedback.message(result.message);
+        return false;
+    }
+
+    DataSet &data = workspace.data;
+    data.WeightsFileName = path;
+    data.WeightsName = std::move(result.WeightsName);
+    data.NumWeightRows = result.NumWeightRows;
+    data.WeightRestrictions = std::move(result.WeightRestrictions);
+    data.WeightNonzeros = result.WeightNonzeros;
+    workspace.status.WeightsStatus = "Weight Restriction " + path;
+    workspace.status.panel2 = workspace.status.WeightsStatus;
+
+    ModelDialogState &dialog = workspace.modelDialog();
+    dialog.chbWR.checked = true;
+    dialog.chbWR.enabled = true;
+    return true;
+}
+
+void closeWeights(Workspace &workspace, Feedback &feedback)
+{
+    if (!workspace.data.loaded()) {
+        feedback.message("Please load data.");
+        return;
+    }
+    DataSet &data = workspace.data;
+    data.WeightsFileName.clear();
+    workspace.status.panel2.clear();
+    data.NumWeightRows = 0;
+    ModelDialogState &dialog = workspace.modelDialog();
+    dialog.chbWR.checked = false;
+    dialog.chbWR.enabled = false;
+    // WeightNonzeros keeps its value; nothing reads it while no rows are loaded.
+    data.WeightRestrictions = Matrix();
+}
+
+} // namespace zelvar
