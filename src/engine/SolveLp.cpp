@@ -1,0 +1,114 @@
+#include "engine/SolveLp.h"
+
+#include "data/Feedback.h"
+#include "data/NumberText.h"
+#include "engine/LpProblem.h"
+#include "engine/ResultStore.h"
+#include "engine/Technology.h"
+#include "model/DisplayFormat.h"
+#include "model/ModelOptions.h"
+
+#include <cmath>
+
+namespace zelvar {
+
+namespace {
+
+constexpr int CodeOptimal = 2;
+constexpr int CodeNoFiniteOptimum = 3;
+
+// A row counts as a reference only when its intensity clearly exceeds the
+// solver's rounding noise; a dual of exactly -9e-08 does not.
+constexpr double ReferenceThreshold = -9e-08;
+
+// Scores and slack sums are compared after rounding to this many decimals, so
+// that solver noise around 1 (or 0) does not decide the efficiency flag.
+constexpr int EfficiencyDecimals = 7;
+
+} // namespace
+
+std::string solverErrorText(int d)
+{
+    return "Solver error for DMU " + std::to_string(d)
+        + ". Remove it from the set of DMUs to evaluate, or add the line" + "\n\r"
+        + "SMETHOD1 = 0." + "\n\r" + "before END_OPT in the file bpmpd.par and try again.";
+}
+
+std::string solverCodeText(int d, int code)
+{
+    return "DMU " + std::to_string(d) + " error code: " + std::to_string(code);
+}
+
+bool SolveLP(int d, LpProblem &lp, ResultStore &store, const SolveContext &context)
+{
+    const auto dd = static_cast<std::size_t>(d);
+    context.solve(lp);
+
+    const ModelOptions &options = context.options;
+    const bool radial = options.Distance == "RAD";
+    const int n = lp.LpCols;
+    const int own = n + context.technology.TechPos[dd];
+
+    if (lp.SolverCode == CodeNoFiniteOptimum) {
+        store.Score[dd] = -1.0;
+        store.Efficient[dd] = 1;
+        store.NoFiniteOptimum[dd] = 1;
+        return true;
+    }
+    if (lp.SolverCode == CodeOptimal) {
+        // An "optimum" that is no finite number is a solver breakdown.
+        if (!std::isfinite(lp.ObjValue)) {
+            context.feedback.message(solverErrorText(d));
+            return false;
+        }
+        const double score = (options.Orientation == "NON" && radial) ? lp.ObjValue
+                                                                       : std::fabs(lp.ObjValue);
+        store.Score[dd] = score;
+
+        bool efficient = false;
+        if (radial) {
+            if (options.Orientation == "IN")
+                efficient = score >= 1.0;
+            else if (options.Orientation == "OUT")
+                efficient = score <= 1.0;
+            else if (options.Orientation == "NON")
+                efficient = score <= 0.0;
+            // A score that is 1 (or 0) up to solver noise, with no slack left.
+            const double rounded = roundDecimals(score, EfficiencyDecimals);
+            if (!efficient && (rounded == 1.0 || rounded == 0.0)) {
+                double slacks = 0.0;
+                for (int c = 1; c <= context.numWeights; ++c)
+                    slacks += std::fabs(lp.Dual[static_cast<std::size_t>(c)]);
+                efficient = roundDecimals(slacks, EfficiencyDecimals) == 0.0;
+            }
+        } else {
+            // The DMU's own at-most row is tight: it lies on the frontier.
+            efficient = lp.VarStatus[static_cast<std::size_t>(own)] == 0;
+        }
+        if (efficient)
+            store.Efficient[dd] = 1;
+    } else if (!context.feedback.confirm(solverCodeText(d, lp.SolverCode))) {
+        return false;
+    }
+
+    if (store.Efficient[dd] != 0)
+        return true;
+
+    // The reference DMUs are the rows with a positive intensity (minus the
+    // row's dual); the DMU's own row never counts as its own reference.
+    const Technology &technology = context.technology;
+    for (int k = n + 1; k <= n + technology.NumTech; ++k) {
+        const auto kk = static_cast<std::size_t>(k);
+        if (lp.VarStatus[kk] != 0 || k == own || !(lp.Dual[kk] < ReferenceThreshold))
+            continue;
+        const int j = technology.TechDmu[static_cast<std::size_t>(k - n)];
+        const auto jj = static_cast<std::size_t>(j);
+        store.Benchmarks[dd] += " " + std::to_string(j) + " ("
+            + formatFixed(-lp.Dual[kk], context.format.DecIntensities, context.decimalSeparator) + ") ";
+        ++store.ReferenceCount[jj];
+        store.Efficient[jj] = 1;
+    }
+    return true;
+}
+
+} // namespace zelvar
