@@ -1,0 +1,442 @@
+#include "MainWindow.h"
+
+#include "AboutDialog.h"
+#include "AppIcon.h"
+#include "AppInfo.h"
+#include "FormatDialog.h"
+#include "MdiLayout.h"
+#include "ModelDialog.h"
+#include "ProgressWindow.h"
+#include "ResultsWindow.h"
+#include "Twips.h"
+#include "UserDialogs.h"
+#include "model/DataCommands.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPointer>
+#include <QStatusBar>
+
+#include <algorithm>
+
+namespace zelvar {
+
+MainWindow::MainWindow(UserDialogs &dialogs, SettingsStore settings, QWidget *parent)
+    : QMainWindow(parent), m_dialogs(dialogs), m_settings(std::move(settings)),
+      m_feedback(dialogs), m_export(m_workspace, dialogs), m_driver(m_workspace)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(AppInfo::title());
+    setWindowIcon(AppIcon::icon());
+    // Result tables show numbers the way the user's locale writes them.
+    m_workspace.decimalSeparator = QLocale().decimalPoint().toStdString();
+
+    m_mdiArea = new QMdiArea(this);
+    m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_mdiArea);
+
+    createMenus();
+    createStatusBar();
+    readSettings();
+    showStatus();
+}
+
+MainWindow::~MainWindow()
+{
+    // The results windows go before the workspace whose runs they show.
+    for (QMdiSubWindow *window : m_mdiArea->subWindowList())
+        delete window;
+}
+
+QAction *MainWindow::addCommand(QMenu *menu, const char *name, const QString &caption,
+                                const QKeySequence &shortcut, void (MainWindow::*handler)())
+{
+    // Owned by the window, not the menu: the Window menu is rebuilt on each
+    // showing and must not take its fixed items with it.
+    auto *action = new QAction(caption, this);
+    menu->addAction(action);
+    action->setObjectName(QLatin1String(name));
+    if (!shortcut.isEmpty()) {
+        action->setShortcut(shortcut);
+        // The results tables would otherwise take Ctrl+C and Ctrl+A themselves.
+        action->setShortcutContext(Qt::WindowShortcut);
+    }
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
+void MainWindow::createMenus()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    addCommand(file, "mnuFileOpen", QStringLiteral("L&oad data"), QKeySequence(QStringLiteral("Ctrl+O")),
+               &MainWindow::mnuFileOpen);
+    file->addSeparator();
+    addCommand(file, "mnuWeightsOpen", QStringLiteral("Load &Weight Restr"),
+               QKeySequence(QStringLiteral("Ctrl+W")), &MainWindow::mnuWeightsOpen);
+    addCommand(file, "mnuCloseWeights", QStringLiteral("&Close Weight Restr"), {},
+               &MainWindow::mnuCloseWeights);
+    file->addSeparator();
+    addCommand(file, "mnuFileSave", QStringLiteral("&Save"), QKeySequence(QStringLiteral("Ctrl+S")),
+               &MainWindow::mnuFileSave);
+    addCommand(file, "mnuFileSaveAs", QStringLiteral("Save &As"), {}, &MainWindow::mnuFileSaveAs);
+    file->addSeparator();
+    addCommand(file, "mnuFileExit", QStringLiteral("E&xit"), {}, &MainWindow::mnuFileExit);
+
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("mnuEdit"));
+    addCommand(edit, "mnuEditCopy", QStringLiteral("&Copy"), QKeySequence(QStringLiteral("Ctrl+C")),
+               &MainWindow::mnuEditCopy);
+    addCommand(edit, "mnuEditCopyAll", QStringLiteral("Copy &All"),
+               QKeySequence(QStringLiteral("Ctrl+A")), &MainWindow::mnuEditCopyAll);
+
+    QMenu *dea = menuBar()->addMenu(QStringLiteral("&DEA"));
+    dea->setObjectName(QStringLiteral("mnuDEA"));
+    addCommand(dea, "mnuDEARun", QStringLiteral("Run &model"), QKeySequence(QStringLiteral("Ctrl+M")),
+               &MainWindow::mnuDEARun);
+    addCommand(dea, "mnuDEAFormat", QStringLiteral("&Format"), QKeySequence(QStringLiteral("Ctrl+F")),
+               &MainWindow::mnuDEAFormat);
+
+    m_windowMenu = menuBar()->addMenu(QStringLiteral("&Window"));
+    m_windowMenu->setObjectName(QStringLiteral("mnuWindow"));
+    m_arrangeActions
+        << addCommand(m_windowMenu, "mnuWindowCascade", QStringLiteral("&Cascade"), {},
+                      &MainWindow::mnuWindowCascade)
+        << addCommand(m_windowMenu, "mnuWindowTileHorizontal", QStringLiteral("Tile &horizontal"), {},
+                      &MainWindow::mnuWindowTileHorizontal)
+        << addCommand(m_windowMenu, "mnuWindowTileVertical", QStringLiteral("Tile &vertical"), {},
+                      &MainWindow::mnuWindowTileVertical)
+        << addCommand(m_windowMenu, "mnuWindowArrangeIcons", QStringLiteral("&Arrange"), {},
+                      &MainWindow::mnuWindowArrangeIcons);
+    connect(m_windowMenu, &QMenu::aboutToShow, this, &MainWindow::updateWindowMenu);
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    addCommand(help, "mnuHelpAbout", QStringLiteral("&About"), {}, &MainWindow::mnuHelpAbout);
+}
+
+// The Window menu: the four arrangements, then one entry per open results
+// window, the active one checked.
+void MainWindow::updateWindowMenu()
+{
+    m_windowMenu->clear();
+    m_windowMenu->addActions(m_arrangeActions);
+    const QList<QMdiSubWindow *> windows = m_mdiArea->subWindowList();
+    if (windows.isEmpty())
+        return;
+    m_windowMenu->addSeparator();
+    int number = 1;
+    for (QMdiSubWindow *window : windows) {
+        const QString prefix = number < 10 ? QStringLiteral("&%1 ").arg(number) : QStringLiteral("%1 ").arg(number);
+        QString title = window->windowTitle();
+        title.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction *action = m_windowMenu->addAction(prefix + title);
+        action->setCheckable(true);
+        action->setChecked(window == m_mdiArea->currentSubWindow());
+        QPointer<QMdiSubWindow> target(window);
+        connect(action, &QAction::triggered, this, [this, target] {
+            if (target)
+                m_mdiArea->setActiveSubWindow(target);
+        });
+        ++number;
+    }
+}
+
+void MainWindow::createStatusBar()
+{
+    statusBar()->setObjectName(QStringLiteral("sbStatusBar"));
+    m_panel1 = new QLabel(this);
+    m_panel1->setObjectName(QStringLiteral("sbPanel1"));
+    m_panel1->setMinimumWidth(1);
+    m_panel2 = new QLabel(this);
+    m_panel2->setObjectName(QStringLiteral("sbPanel2"));
+    m_panel2->setMinimumWidth(1);
+    statusBar()->addWidget(m_panel1, 3);
+    statusBar()->addWidget(m_panel2, 2);
+}
+
+void MainWindow::showStatus()
+{
+    m_panel1->setText(QString::fromStdString(m_workspace.status.panel1));
+    m_panel1->setToolTip(m_panel1->text());
+    m_panel2->setText(QString::fromStdString(m_workspace.status.panel2));
+    m_panel2->setToolTip(m_panel2->text());
+    statusBar()->repaint();
+}
+
+void MainWindow::readSettings()
+{
+    const double dpiX = logicalDpiX();
+    const double dpiY = logicalDpiY();
+    MainSettings stored;
+    stored.left = pixelsToTwips(x(), dpiX);
+    stored.top = pixelsToTwips(y(), dpiY);
+    stored.width = pixelsToTwips(width(), dpiX);
+    stored.height = pixelsToTwips(height(), dpiY);
+    stored.format = m_workspace.format;
+    stored.dataFileName = m_workspace.data.DataFileName;
+    m_settings.read(stored);
+    setGeometry(twipsToPixels(stored.left, dpiX), twipsToPixels(stored.top, dpiY),
+                twipsToPixels(stored.width, dpiX), twipsToPixels(stored.height, dpiY));
+    m_workspace.format = stored.format;
+    m_workspace.data.DataFileName = stored.dataFileName;
+    m_workspace.status.panel1 = StatusTexts::NoDataStatus;
+    m_workspace.data.NumWeightRows = 0;
+}
+
+void MainWindow::writeSettings() const
+{
+    const double dpiX = logicalDpiX();
+    const double dpiY = logicalDpiY();
+    // A maximized window is stored with the place it goes back to.
+    QRect place = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
+    if (place.isEmpty())
+        place = geometry();
+    MainSettings settings;
+    settings.left = pixelsToTwips(place.x(), dpiX);
+    settings.top = pixelsToTwips(place.y(), dpiY);
+    settings.width = pixelsToTwips(place.width(), dpiX);
+    settings.height = pixelsToTwips(place.height(), dpiY);
+    settings.format = m_workspace.format;
+    settings.dataFileName = m_workspace.data.DataFileName;
+    m_settings.write(settings);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_running) {
+        // The run ends at its next DMU; the window can be closed then.
+        if (m_progress)
+            m_progress->requestCancel();
+        event->ignore();
+        return;
+    }
+    if (!isMinimized())
+        writeSettings();
+    // Every other window goes with the main window, the latest first.
+    const QList<QMdiSubWindow *> windows = m_mdiArea->subWindowList(QMdiArea::StackingOrder);
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+        (*it)->close();
+    for (QDialog *dialog : {static_cast<QDialog *>(m_modelDialog.get()),
+                            static_cast<QDialog *>(m_formatDialog.get()),
+                            static_cast<QDialog *>(m_about.get()),
+                            static_cast<QDialog *>(m_progress.get())})
+        if (dialog != nullptr)
+            dialog->hide();
+    event->accept();
+}
+
+ResultsWindow *MainWindow::activeResultsWindow() const
+{
+    // currentSubWindow, not activeSubWindow: the latter is null whenever the
+    // application itself is not the active one.
+    return qobject_cast<ResultsWindow *>(m_mdiArea->currentSubWindow());
+}
+
+QList<ResultsWindow *> MainWindow::resultsWindows() const
+{
+    QList<ResultsWindow *> windows;
+    for (QMdiSubWindow *window : m_mdiArea->subWindowList(QMdiArea::CreationOrder))
+        if (auto *results = qobject_cast<ResultsWindow *>(window))
+            windows << results;
+    return windows;
+}
+
+void MainWindow::closeModelDialog()
+{
+    if (m_modelDialog) {
+        m_modelDialog->hide();
+        m_modelDialog.reset();
+    }
+}
+
+// The dialog is a view of the workspace's dialog state; it is built anew
+// whenever a data file load has replaced that state.
+ModelDialog &MainWindow::modelDialogView()
+{
+    if (!m_modelDialog) {
+        m_modelDialog = std::make_unique<ModelDialog>(
+            m_workspace.modelDialog(), m_feedback,
+            [this](const RunSeries &series) { runSeries(series); }, this);
+    }
+    return *m_modelDialog;
+}
+
+// The open dialogs start from the last data file when it still exists, else
+// from its folder, else from the sample data.
+QString MainWindow::openDialogStart() const
+{
+    const QString last = QString::fromStdString(m_workspace.data.DataFileName);
+    if (!last.isEmpty()) {
+        const QFileInfo info(last);
+        if (info.isFile())
+            return info.absoluteFilePath();
+        if (info.absoluteDir().exists() && info.absoluteDir() != QDir::current())
+            return info.absolutePath();
+    }
+    return AppInfo::examplesFolder();
+}
+
+void MainWindow::mnuFileOpen()
+{
+    if (m_running)
+        return;
+    // The dialog goes even when the user cancels: the next one starts afresh.
+    closeModelDialog();
+    m_workspace.discardModelDialog();
+    const QString path = m_dialogs.openFileName(
+        QStringLiteral("Load data"), openDialogStart(),
+        {QStringLiteral("Excel (*.xls *.xlsx)"), QStringLiteral("Text (*.txt)")});
+    if (path.isEmpty())
+        return;
+    {
+        const BusyScope busy(m_feedback);
+        (void)openDataFile(m_workspace, QDir::toNativeSeparators(path).toStdString(), m_feedback);
+    }
+    showStatus();
+}
+
+void MainWindow::mnuWeightsOpen()
+{
+    if (m_running || !canOpenWeights(m_workspace, m_feedback))
+        return;
+    const QString dataFile = QString::fromStdString(m_workspace.data.DataFileName);
+    const QString start =
+        !dataFile.isEmpty() && QFileInfo(dataFile).isFile() ? dataFile : openDialogStart();
+    const QString path = m_dialogs.openFileName(
+        QStringLiteral("Load Weight Restr"), start,
+        {QStringLiteral("Excel 5.0 (*.xls)"), QStringLiteral("Text (*.txt)")});
+    if (path.isEmpty())
+        return;
+    {
+        const BusyScope busy(m_feedback);
+        (void)openWeightsFile(m_workspace, QDir::toNativeSeparators(path).toStdString(), m_feedback);
+    }
+    showStatus();
+    if (m_modelDialog)
+        m_modelDialog->showState();
+}
+
+void MainWindow::mnuCloseWeights()
+{
+    if (m_running)
+        return;
+    closeWeights(m_workspace, m_feedback);
+    showStatus();
+    if (m_modelDialog)
+        m_modelDialog->showState();
+}
+
+void MainWindow::mnuFileSave()
+{
+    if (!m_running)
+        (void)m_export.save(activeResultsWindow());
+}
+
+void MainWindow::mnuFileSaveAs()
+{
+    if (!m_running)
+        (void)m_export.saveAs(activeResultsWindow());
+}
+
+void MainWindow::mnuFileExit() { close(); }
+
+void MainWindow::mnuEditCopy()
+{
+    if (!m_running)
+        m_export.copy(activeResultsWindow());
+}
+
+void MainWindow::mnuEditCopyAll()
+{
+    if (!m_running)
+        m_export.copyAll(activeResultsWindow());
+}
+
+void MainWindow::mnuDEARun()
+{
+    if (m_running)
+        return;
+    if (!m_workspace.data.loaded()) {
+        m_dialogs.message(QStringLiteral("Please load data."));
+        return;
+    }
+    ModelDialog &dialog = modelDialogView();
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
+}
+
+void MainWindow::mnuDEAFormat()
+{
+    if (m_running)
+        return;
+    if (!m_formatDialog)
+        m_formatDialog = std::make_unique<FormatDialog>(m_workspace.format, this);
+    m_formatDialog->show();
+    m_formatDialog->raise();
+    m_formatDialog->activateWindow();
+}
+
+void MainWindow::mnuWindowCascade() { m_mdiArea->cascadeSubWindows(); }
+
+void MainWindow::mnuWindowTileHorizontal() { tileHorizontally(*m_mdiArea); }
+
+void MainWindow::mnuWindowTileVertical() { tileVertically(*m_mdiArea); }
+
+void MainWindow::mnuWindowArrangeIcons() { arrangeIcons(*m_mdiArea); }
+
+void MainWindow::mnuHelpAbout()
+{
+    if (!m_about)
+        m_about = std::make_unique<AboutDialog>(this);
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+}
+
+// Each run of the series gets its own results window, shown before the run
+// fills it. A run that stops early (a solver failure) does not stop the
+// series; the user's Cancel does.
+void MainWindow::runSeries(const RunSeries &series)
+{
+    if (!m_progress)
+        m_progress = std::make_unique<ProgressWindow>(this);
+    m_progress->resetCancel();
+    m_running = true;
+    const double dpi = logicalDpiX();
+    const QSize area = m_mdiArea->viewport()->size();
+    PlannedRun run;
+    for (int i = 0; i < series.count() && !m_progress->cancelRequested(); ++i) {
+        series.fill(i, run);
+        auto *window = new ResultsWindow(m_workspace.data, m_workspace.options, m_workspace.format, dpi);
+        window->setWindowTitle(QString::fromStdString(run.caption));
+        m_mdiArea->addSubWindow(window);
+        window->resize(std::max(area.width() * 3 / 4, 200), std::max(area.height() * 3 / 4, 150));
+        window->show();
+        QPointer<ResultsWindow> shown(window);
+        m_progress->setRefreshHook([shown] {
+            if (shown)
+                shown->refreshView();
+        });
+        (void)m_driver.RunModel(run.eval, run.tech, window->table(), m_progress->sink(), m_feedback);
+        m_progress->setRefreshHook({});
+        if (shown) {
+            shown->refreshView();
+            shown->showGridSelection();
+        }
+    }
+    m_workspace.modelDialog().finishSeries();
+    m_running = false;
+}
+
+} // namespace zelvar

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "DialogFeedback.h"
+#include "ResultsExport.h"
+#include "SettingsStore.h"
+#include "engine/RunDriver.h"
+#include "model/Workspace.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMenu;
+
+namespace zelvar {
+
+class AboutDialog;
+class FormatDialog;
+class ModelDialog;
+class ProgressWindow;
+class ResultsWindow;
+class UserDialogs;
+
+// The main window (frmMain): menus, the MDI area holding one results window
+// per run, and a status bar with the data file and the weight restriction
+// file. It owns the session's workspace. Constructing it reads the settings;
+// closing it writes them, unless it is minimized.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // dialogs must outlive the window.
+    MainWindow(UserDialogs &dialogs, SettingsStore settings, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    [[nodiscard]] Workspace &workspace() { return m_workspace; }
+    [[nodiscard]] QMdiArea *mdiArea() const { return m_mdiArea; }
+    // The results window the export commands act on; null when none.
+    [[nodiscard]] ResultsWindow *activeResultsWindow() const;
+    [[nodiscard]] QList<ResultsWindow *> resultsWindows() const;
+    // The model dialog's view while it exists (hidden or shown).
+    [[nodiscard]] ModelDialog *modelDialog() const { return m_modelDialog.get(); }
+    [[nodiscard]] FormatDialog *formatDialog() const { return m_formatDialog.get(); }
+    [[nodiscard]] ProgressWindow *progressWindow() const { return m_progress.get(); }
+    [[nodiscard]] bool running() const { return m_running; }
+
+    // The status bar panels, after each command.
+    void showStatus();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QAction *addCommand(QMenu *menu, const char *name, const QString &caption,
+                        const QKeySequence &shortcut, void (MainWindow::*handler)());
+    void createMenus();
+    void createStatusBar();
+    void readSettings();
+    void writeSettings() const;
+    void updateWindowMenu();
+    void closeModelDialog();
+    ModelDialog &modelDialogView();
+    QString openDialogStart() const;
+
+    void mnuFileOpen();
+    void mnuWeightsOpen();
+    void mnuCloseWeights();
+    void mnuFileSave();
+    void mnuFileSaveAs();
+    void mnuFileExit();
+    void mnuEditCopy();
+    void mnuEditCopyAll();
+    void mnuDEARun();
+    void mnuDEAFormat();
+    void mnuWindowCascade();
+    void mnuWindowTileHorizontal();
+    void mnuWindowTileVertical();
+    void mnuWindowArrangeIcons();
+    void mnuHelpAbout();
+
+    void runSeries(const RunSeries &series);
+
+    UserDialogs &m_dialogs;
+    SettingsStore m_settings;
+    Workspace m_workspace;
+    DialogFeedback m_feedback;
+    ResultsExport m_export;
+    RunDriver m_driver;
+
+    QMdiArea *m_mdiArea = nullptr;
+    QLabel *m_panel1 = nullptr;
+    QLabel *m_panel2 = nullptr;
+    QMenu *m_windowMenu = nullptr;
+    QList<QAction *> m_arrangeActions;
+    std::unique_ptr<ModelDialog> m_modelDialog;
+    std::unique_ptr<FormatDialog> m_formatDialog;
+    std::unique_ptr<AboutDialog> m_about;
+    std::unique_ptr<ProgressWindow> m_progress;
+    bool m_running = false;
+};
+
+} // namespace zelvar

@@ -1,0 +1,63 @@
+#include "MdiLayout.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace zelvar {
+
+namespace {
+
+QList<QMdiSubWindow *> openWindows(QMdiArea &area)
+{
+    QList<QMdiSubWindow *> windows;
+    for (QMdiSubWindow *window : area.subWindowList(QMdiArea::CreationOrder))
+        if (!window->isHidden() && !window->isMinimized())
+            windows << window;
+    return windows;
+}
+
+void tile(QMdiArea &area, bool stacked)
+{
+    const QList<QMdiSubWindow *> windows = openWindows(area);
+    if (windows.isEmpty())
+        return;
+    const QRect space = area.viewport()->rect();
+    const int n = static_cast<int>(windows.size());
+    const int step = (stacked ? space.height() : space.width()) / n;
+    for (int i = 0; i < n; ++i) {
+        QMdiSubWindow *window = windows[i];
+        if (window->isMaximized())
+            window->showNormal();
+        const int extent = i == n - 1 ? (stacked ? space.height() : space.width()) - step * i : step;
+        if (stacked)
+            window->setGeometry(0, step * i, space.width(), extent);
+        else
+            window->setGeometry(step * i, 0, extent, space.height());
+    }
+}
+
+} // namespace
+
+void tileHorizontally(QMdiArea &area) { tile(area, true); }
+
+void tileVertically(QMdiArea &area) { tile(area, false); }
+
+void arrangeIcons(QMdiArea &area)
+{
+    const QRect space = area.viewport()->rect();
+    int x = 0;
+    int row = 0;
+    for (QMdiSubWindow *window : area.subWindowList(QMdiArea::CreationOrder)) {
+        if (!window->isMinimized() || window->isHidden())
+            continue;
+        const QSize size = window->size();
+        if (x > 0 && x + size.width() > space.width()) {
+            x = 0;
+            ++row;
+        }
+        window->move(x, space.height() - (row + 1) * size.height());
+        x += size.width();
+    }
+}
+
+} // namespace zelvar

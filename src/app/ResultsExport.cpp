@@ -1,0 +1,123 @@
+#include "ResultsExport.h"
+
+#include "ResultsWindow.h"
+#include "UserDialogs.h"
+#include "model/Workspace.h"
+#include "results/GridText.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+namespace zelvar {
+
+namespace {
+
+// Redrawing is off while a command moves the selection across the grid and
+// on again however the command ends.
+class RedrawOff {
+public:
+    explicit RedrawOff(TextGrid &grid) : m_grid(grid) { m_grid.setRedraw(false); }
+    ~RedrawOff() { m_grid.setRedraw(true); }
+    RedrawOff(const RedrawOff &) = delete;
+    RedrawOff &operator=(const RedrawOff &) = delete;
+
+private:
+    TextGrid &m_grid;
+};
+
+void putOnClipboard(const std::string &text)
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(QString::fromStdString(text));
+}
+
+} // namespace
+
+void ResultsExport::copy(ResultsWindow *active)
+{
+    if (!m_workspace.data.loaded()) {
+        m_dialogs.message(QStringLiteral("Please load data."));
+        return;
+    }
+    if (active == nullptr) {
+        m_dialogs.message(QStringLiteral("There's nothing to copy."));
+        return;
+    }
+    TextGrid &grid = active->grid();
+    {
+        const RedrawOff redraw(grid);
+        putOnClipboard(grid.Clip());
+        grid.setSelectionEnd(grid.Row(), grid.Col());
+    }
+    active->showGridSelection();
+}
+
+void ResultsExport::copyAll(ResultsWindow *active)
+{
+    if (!m_workspace.data.loaded()) {
+        m_dialogs.message(QStringLiteral("Please load data."));
+        return;
+    }
+    if (active == nullptr) {
+        m_dialogs.message(QStringLiteral("There's nothing to copy."));
+        return;
+    }
+    TextGrid &grid = active->grid();
+    {
+        const RedrawOff redraw(grid);
+        const int row = grid.Row();
+        const int col = grid.Col();
+        grid.setCurrent(0, 0);
+        grid.setSelectionEnd(grid.Rows() - 1, grid.Cols() - 1);
+        putOnClipboard(grid.Clip());
+        grid.setCurrent(row, col);
+    }
+    active->showGridSelection();
+}
+
+bool ResultsExport::writeTo(ResultsWindow &window, const QString &path)
+{
+    TextGrid &grid = window.grid();
+    std::string failure;
+    {
+        const RedrawOff redraw(grid);
+        grid.setCurrent(0, 0);
+        grid.setSelectionEnd(grid.Rows() - 1, grid.Cols() - 1);
+        failure = saveResultsFile(grid, path.toStdString());
+        grid.setCurrent(0, 0);
+    }
+    window.showGridSelection();
+    if (!failure.empty()) {
+        m_dialogs.message(QStringLiteral("The results could not be saved to %1: %2")
+                              .arg(path, QString::fromStdString(failure)));
+        return false;
+    }
+    return true;
+}
+
+bool ResultsExport::save(ResultsWindow *active)
+{
+    if (active == nullptr) {
+        m_dialogs.message(QStringLiteral("There's nothing to save."));
+        return false;
+    }
+    return writeTo(*active, active->windowTitle() + QStringLiteral(".txt"));
+}
+
+bool ResultsExport::saveAs(ResultsWindow *active)
+{
+    if (active == nullptr) {
+        m_dialogs.message(QStringLiteral("Error: Save As"));
+        return false;
+    }
+    const QString path = m_dialogs.saveFileName(QStringLiteral("Save As"), active->windowTitle(),
+                                                {QStringLiteral("Text (*.txt)")});
+    if (path.isEmpty())
+        return false;
+    // The next open dialog starts from the file just written.
+    m_workspace.data.DataFileName = path.toStdString();
+    return writeTo(*active, path);
+}
+
+} // namespace zelvar

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "results/ResultsTable.h"
+
+#include <QMdiSubWindow>
+
+class QTableView;
+
+namespace zelvar {
+
+class GridTableModel;
+
+// The window of one run (frmResults): a child of the main window's MDI area
+// showing the run's results grid. The grid is the truth; the table view
+// shows it and reports the user's cell selection back into the grid's
+// current cell and selection end, which Copy reads.
+class ResultsWindow : public QMdiSubWindow {
+    Q_OBJECT
+public:
+    // Lays out the grid for the model, data set and display format as they
+    // are now. dotsPerInch converts the grid's twips to pixels.
+    ResultsWindow(const DataSet &dataSet, const ModelOptions &options, const DisplayFormat &format,
+                  double dotsPerInch, QWidget *parent = nullptr);
+    ~ResultsWindow() override;
+
+    ResultsTable &table() { return m_table; }
+    TextGrid &grid() { return m_table.grid(); }
+    QTableView *view() const { return m_view; }
+
+    // Shows what changed in the grid (cells, colours, layout).
+    void refreshView();
+    // Makes the view's selection show the grid's current cell and selection
+    // end, after a command moved them.
+    void showGridSelection();
+
+private:
+    void applyLayout();
+    void takeViewSelection();
+
+    ResultsTable m_table;
+    double m_dpi;
+    QTableView *m_view = nullptr;
+    GridTableModel *m_model = nullptr;
+    bool m_syncing = false;
+};
+
+} // namespace zelvar
