@@ -7,6 +7,13 @@
 
 namespace zelvar {
 
+std::string CellTable::defaultFieldName(std::size_t field)
+{
+    std::string name("F");
+    name += std::to_string(field + 1);
+    return name;
+}
+
 const std::string &CellTable::fieldName(int field) const
 {
     static const std::string none;
@@ -175,7 +182,7 @@ bool CellTable::finishWithHeaderRow(std::string &error)
     const std::uint32_t fields = lastColumn - firstColumn + 1;
     m_fieldNames.resize(fields);
     for (std::uint32_t k = 0; k < fields; ++k)
-        m_fieldNames[k] = "F" + std::to_string(k + 1);
+        m_fieldNames[k] = defaultFieldName(k);
     for (std::size_t k = 0; k < m_cells.size() && m_cellRows[k] == firstRow; ++k) {
         const Cell &cell = m_cells[k];
         std::string &name = m_fieldNames[cell.column - firstColumn];

@@ -34,6 +34,9 @@ public:
         std::uint32_t length = 0;
     };
 
+    // Name of a field without a header: F1, F2, ... by 0-based position.
+    static std::string defaultFieldName(std::size_t field);
+
     int recordCount() const override { return m_recordCount; }
     int fieldCount() const override { return static_cast<int>(m_fieldNames.size()); }
     const std::string &fieldName(int field) const override;

@@ -276,7 +276,7 @@ bool TextTableSource::read(std::string bytes, const TextLayout &layout, std::str
         else if (k < headerNames.size() && !headerNames[k].empty())
             names[k] = headerNames[k];
         else
-            names[k] = "F" + std::to_string(k + 1);
+            names[k] = defaultFieldName(k);
     }
     return finish(std::move(names), static_cast<int>(records), reason);
 }
