@@ -1,7 +1,9 @@
 #include "data/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <string>
 
@@ -12,17 +14,49 @@ std::string DecimalPattern(int decimals)
     return "0." + std::string(static_cast<std::size_t>(decimals > 0 ? decimals : 0), '0');
 }
 
-double roundDecimals(double value, int decimals)
+namespace {
+
+// The value rounded half away from zero to `decimals` decimals, as the digits
+// of its magnitude with the decimal point `pointAt` digits from the left.
+// Rounding works on the value's first 15 significant decimal digits, the
+// digits a user sees for it, so 2.675 (stored as 2.67499999999999982...)
+// rounds to 2.68 as written, not to 2.67 as stored.
+std::string roundedDigits(double magnitude, int decimals, int &pointAt)
 {
-    if (!std::isfinite(value))
-        return value;
-    const double scale = std::pow(10.0, decimals);
-    const double scaled = value * scale;
-    // Beyond 2^52 a double has no fractional part left to round.
-    if (std::fabs(scaled) >= 4503599627370496.0)
-        return value;
-    return std::round(scaled) / scale;
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.14e", magnitude);
+    // "d.dddddddddddddde+XX"
+    std::string significant;
+    significant += buffer[0];
+    significant.append(buffer + 2, 14);
+    int exponent = std::atoi(buffer + 17);
+    int keep = exponent + 1 + decimals; // digits left after rounding
+    std::string digits;
+    if (keep >= 0) {
+        digits = significant.substr(0, static_cast<std::size_t>(std::min(keep, 15)));
+        if (keep < 15 && significant[static_cast<std::size_t>(keep)] >= '5') {
+            int k = static_cast<int>(digits.size()) - 1;
+            while (k >= 0 && digits[static_cast<std::size_t>(k)] == '9')
+                digits[static_cast<std::size_t>(k--)] = '0';
+            if (k >= 0) {
+                ++digits[static_cast<std::size_t>(k)];
+            } else {
+                digits.insert(digits.begin(), '1');
+                ++exponent;
+                ++keep;
+            }
+        }
+        digits.resize(static_cast<std::size_t>(keep), '0');
+    }
+    pointAt = exponent + 1;
+    if (keep < 0) {
+        digits.assign(static_cast<std::size_t>(decimals), '0');
+        pointAt = 0;
+    }
+    return digits;
 }
+
+} // namespace
 
 std::string formatFixed(double value, int decimals, std::string_view separator)
 {
@@ -33,17 +67,33 @@ std::string formatFixed(double value, int decimals, std::string_view separator)
     if (std::isinf(value))
         return value > 0 ? "Infinity" : "-Infinity";
 
-    double rounded = roundDecimals(value, decimals);
-    if (rounded == 0.0)
-        rounded = 0.0; // no "-0.00"
-    char buffer[400];
-    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, rounded);
-    std::string text(buffer);
-    const std::size_t point = text.find('.');
-    if (point == std::string::npos)
-        return text + std::string(separator);
-    text.replace(point, 1, separator);
-    return text;
+    int pointAt = 0;
+    const std::string digits = roundedDigits(std::fabs(value), decimals, pointAt);
+    std::string whole;
+    std::string fraction;
+    if (pointAt > 0) {
+        whole = digits.substr(0, static_cast<std::size_t>(pointAt));
+        fraction = digits.substr(static_cast<std::size_t>(pointAt));
+    } else {
+        fraction = std::string(static_cast<std::size_t>(-pointAt), '0') + digits;
+    }
+    fraction.resize(static_cast<std::size_t>(decimals), '0');
+    const std::size_t firstDigit = whole.find_first_not_of('0');
+    whole = firstDigit == std::string::npos ? "0" : whole.substr(firstDigit);
+    // No "-0.00": the sign only when a digit other than 0 is left.
+    const bool negative = value < 0
+        && (whole != "0" || fraction.find_first_not_of('0') != std::string::npos);
+    return (negative ? "-" : "") + whole + std::string(separator) + fraction;
+}
+
+double roundDecimals(double value, int decimals)
+{
+    if (!std::isfinite(value))
+        return value;
+    const std::string text = formatFixed(value, decimals, ".");
+    double rounded = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), rounded);
+    return rounded;
 }
 
 std::string formatPercent(double value, int decimals, std::string_view separator)
@@ -63,25 +113,31 @@ std::optional<double> parseNumber(std::string_view text, char decimalSymbol)
         return std::nullopt;
 
     // Normalise to the C form: '.' as the decimal symbol, no leading '+'.
+    // A sign may stand first, and once more right after the exponent mark.
     std::string normal;
     normal.reserve(end - begin);
     bool digits = false;
     bool point = false;
     bool exponent = false;
+    bool signAllowed = true;
     for (std::size_t k = begin; k < end; ++k) {
-        char c = text[k];
+        const char c = text[k];
         if (c >= '0' && c <= '9') {
             digits = true;
             normal += c;
+            signAllowed = false;
         } else if (c == decimalSymbol && !point && !exponent) {
             point = true;
             normal += '.';
-        } else if ((c == '+' || c == '-') && (k == begin || normal.back() == 'e')) {
+            signAllowed = false;
+        } else if ((c == '+' || c == '-') && signAllowed) {
             if (c == '-')
                 normal += c;
+            signAllowed = false;
         } else if ((c == 'e' || c == 'E') && digits && !exponent) {
             exponent = true;
             normal += 'e';
+            signAllowed = true;
         } else {
             return std::nullopt;
         }
