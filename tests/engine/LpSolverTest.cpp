@@ -400,11 +400,12 @@ TEST(LpSolverRecord, anInconsistentRecordIsAFailureNotAnAnswer)
     expectFailure(shortArrays, "Rhs array too short");
 }
 
-TEST(LpSolverOutput, solvingPrintsNothing)
+TEST(LpSolverOutput, solvingPrintsNothingOnEitherStream)
 {
     const DenseLp infeasible{{{1, 1}, {1, 1}}, {1, 1}, {0, 0}, {Big, Big}, {1, 3}, {-Big, 0}, {0, Big}};
     const DenseLp unbounded{{{1, -1}}, {-1, 0}, {0, 0}, {Big, Big}, {1}, {-Big}, {0}};
     testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     for (bool robust : {false, true}) {
         (void)solve(twoAtMostRows(), robust);
         (void)solve(infeasible, robust);
@@ -412,7 +413,9 @@ TEST(LpSolverOutput, solvingPrintsNothing)
         LpProblem dea = deaMultiplierLp(1);
         LpSolver(SolverSettings{robust}).bpmpd(dea);
     }
+    const std::string errors = testing::internal::GetCapturedStderr();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(errors, "");
 }
 
 // bpmpd.par ---------------------------------------------------------------
