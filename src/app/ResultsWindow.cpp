@@ -5,6 +5,7 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QTableView>
 
 #include <algorithm>
@@ -15,6 +16,27 @@ namespace {
 
 // Grid rows of a cell this high would clip the text of the window's font.
 constexpr int RowPadding = 6;
+
+// Ctrl+C and Ctrl+A belong to the Edit menu, whose Copy and Copy All work on
+// the grid's selection; a table view would otherwise claim both keys for
+// its own copy of one cell and its own select-all.
+class EditKeysToMenu : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::ShortcutOverride) {
+            auto *key = static_cast<QKeyEvent *>(event);
+            if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::SelectAll)) {
+                event->ignore();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 } // namespace
 
@@ -41,6 +63,7 @@ ResultsWindow::ResultsWindow(const DataSet &dataSet, const ModelOptions &options
     m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_view->verticalHeader()->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_view->verticalHeader()->setHighlightSections(false);
+    m_view->installEventFilter(new EditKeysToMenu(m_view));
     setWidget(m_view);
     applyLayout();
 
