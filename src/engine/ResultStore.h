@@ -18,8 +18,9 @@ struct ResultStore {
     // not flagged and shows -100%.
     std::vector<char> NoFiniteOptimum;
     // No score could be formed (min-average without a discretionary nonzero
-    // variable, or without any solved LP): the score cell stays empty and
-    // Benchmarks says why.
+    // variable, or without any solved LP; FDH for a dominated DMU without a
+    // positive input, input oriented, or output, output oriented): Score is
+    // 0, the score cell stays empty and Benchmarks says why.
     std::vector<char> NoScore;
 
     // Free disposal hull: for each evaluated DMU d, the technology DMUs that

@@ -140,3 +140,29 @@ INSTANTIATE_TEST_SUITE_P(
 
 } // namespace
 } // namespace zelvar
+
+namespace zelvar {
+namespace {
+
+TEST(HandSolvedNonOriented, anOptimumOfExactlyMinusOneIsAScoreNotAMissingOptimum)
+{
+    // DMU 1 (1 | 1) against DMU 2 (1 | 0) under constant returns: DMU 2's
+    // row reads -v <= 0 and the normalisation v + u = 1, so the minimum of
+    // v - u is reached at u = 1, v = 0 and is exactly -1.
+    Workspace workspace;
+    workspace.data = test::makeData({{{1}, {1}}, {{1}, {0}}});
+    workspace.options.Orientation = "NON";
+    SelectionSet eval = test::selection(2, {1});
+    SelectionSet tech(2, true);
+    test::RecordingResults results;
+    test::RecordingProgress progress;
+    test::RecordingFeedback feedback;
+    RunDriver driver(workspace);
+    ASSERT_EQ(driver.RunModel(eval, tech, results, progress, feedback), RunOutcome::Completed);
+    EXPECT_NEAR(driver.store().Score[1], -1.0, 1e-12);
+    EXPECT_FALSE(driver.store().NoFiniteOptimum[1]);
+    EXPECT_TRUE(driver.store().Efficient[1]);
+}
+
+} // namespace
+} // namespace zelvar
