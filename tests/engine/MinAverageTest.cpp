@@ -208,6 +208,8 @@ TEST_F(MinAverageTest, aSolverFailureSkipsTheRemainingInputsButNotTheOutputsNorT
     answers[3] = {2, 0.6, 2, 1.0};
     EXPECT_EQ(run("NON"), RunOutcome::Completed);
     // DMU 1: input 1 fails, input 2 skipped, output solved; DMU 2 likewise.
+    // The failed input is non-discretionary again in the output's LP (the
+    // solver above checks that each LP prices one variable only).
     EXPECT_EQ(variables, (std::vector<int>{1, 3, 1, 3}));
     EXPECT_EQ(feedback.messages.size(), 2u);
     EXPECT_EQ(store().MinAvgVariable[1], 3);
