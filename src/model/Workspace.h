@@ -35,6 +35,9 @@ struct Workspace {
     // Decimal separator of the numbers in result tables: the user's locale in
     // the desktop application, "." in the batch tool.
     std::string decimalSeparator = ".";
+    // Threads that evaluate DMUs at once; 0 = one per core. Tables do not
+    // depend on it.
+    int threadCount = 0;
 
     // The model dialog, created (and loaded) on first use.
     ModelDialogState &modelDialog()
