@@ -124,7 +124,7 @@ RunOutcome RunDriver::RunModel(SelectionSet &eval, SelectionSet &tech, ResultsSi
     run.toEvaluate = eval.selectedCount();
     progress.show(run.toEvaluate);
 
-    const RunOutcome outcome = fdh ? runFdh(run) : runLpModel(run);
+    const RunOutcome outcome = fdh ? runFdh(results, progress, view) : runLpModel(run);
 
     results.ShowReferences(view);
     results.WriteNonevaluated(view);
@@ -284,31 +284,6 @@ void RunDriver::evaluateMinAverage(int d, RunContext &run)
     std::fill(m_lp.Primal.begin(), m_lp.Primal.end(), 0.0);
     std::fill(m_lp.Dual.begin(), m_lp.Dual.end(), 0.0);
     std::fill(m_lp.VarStatus.begin(), m_lp.VarStatus.end(), 0);
-}
-
-RunOutcome RunDriver::runFdh(RunContext &run)
-{
-    RunOutcome outcome = RunOutcome::Completed;
-    for (int d = 1; d <= run.data.NumDMU; ++d) {
-        run.progress.repaint();
-        if (!run.eval.selected(d))
-            continue;
-        if (run.progress.cancelRequested()) {
-            outcome = RunOutcome::Stopped;
-            break;
-        }
-        m_store.Efficient[static_cast<std::size_t>(d)] = 0;
-        // FDH compares d with the selected technology DMUs only; the
-        // selection is not changed, the name just shows that d is outside.
-        if (!run.tech.selected(d))
-            overwritePrefix(run.data.DMUNames[static_cast<std::size_t>(d)], OutsideMark);
-        EvaluateFDH(d, run.data, run.options, run.tech, m_store);
-        ++run.processed;
-        reportProgress(run);
-        run.results.ShowFDHresults(d, run.view);
-    }
-    buildDominatedLists(run.data.NumDMU, m_store);
-    return outcome;
 }
 
 void RunDriver::reportProgress(RunContext &run)

@@ -61,7 +61,8 @@ private:
     struct RunContext;
 
     RunOutcome runLpModel(RunContext &run);
-    RunOutcome runFdh(RunContext &run);
+    // The FDH loop (FdhRun.cpp); eval, tech and the data come through view.
+    RunOutcome runFdh(ResultsSink &results, ProgressSink &progress, const RunView &view);
     void evaluateMinAverage(int d, RunContext &run);
     void reportProgress(RunContext &run);
 
