@@ -1,11 +1,10 @@
 #include "AboutDialog.h"
 
+#include "AppIcon.h"
 #include "AppInfo.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
-#include "AppIcon.h"
-
 #include <QLabel>
 #include <QPushButton>
 
@@ -48,7 +47,7 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
     auto *layout = new QGridLayout(this);
-    layout->addWidget(picture, 0, 0, 6, 1);
+    layout->addWidget(picture, 0, 0, 7, 1);
     layout->addWidget(product, 0, 1);
     layout->addWidget(label("lblVersion", AppInfo::longVersion(), this), 1, 1);
     layout->addWidget(label("lblDescription",
@@ -60,12 +59,17 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
         label("lblHelp", QStringLiteral("For help please read first the documentation Zelvar.PDF."), this),
         3, 1);
     layout->addWidget(label("lblSolver", AppInfo::solverLine(), this), 4, 1);
+    layout->addWidget(label("lblContact",
+                            QStringLiteral("Questions and reports: see the README that comes "
+                                           "with the program."),
+                            this),
+                      5, 1);
     layout->addWidget(label("lblDisclaimer",
                             QStringLiteral("This program is provided as is, without warranty of any "
                                            "kind. The results are yours to check."),
                             this),
-                      5, 1);
-    layout->addWidget(buttons, 6, 0, 1, 2);
+                      6, 1);
+    layout->addWidget(buttons, 7, 0, 1, 2);
     layout->setColumnStretch(1, 1);
     setMinimumWidth(420);
 }

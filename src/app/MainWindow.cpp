@@ -430,10 +430,8 @@ void MainWindow::runSeries(const RunSeries &series)
         });
         (void)m_driver.RunModel(run.eval, run.tech, window->table(), m_progress->sink(), m_feedback);
         m_progress->setRefreshHook({});
-        if (shown) {
-            shown->refreshView();
-            shown->showGridSelection();
-        }
+        if (shown)
+            shown->runEnded();
     }
     m_workspace.modelDialog().finishSeries();
     m_running = false;

@@ -3,6 +3,7 @@
 #include "GridTableModel.h"
 #include "Twips.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -16,6 +17,11 @@ namespace {
 
 // Grid rows of a cell this high would clip the text of the window's font.
 constexpr int RowPadding = 6;
+// Room beside a header's text for the section's frame and margins.
+constexpr int HeaderPadding = 12;
+// A column widened to show its texts whole grows no wider than this; longer
+// texts (the dominance lists of a large FDH run) are cut as before.
+constexpr int MaxFittedWidth = 420;
 
 // Ctrl+C and Ctrl+A belong to the Edit menu, whose Copy and Copy All work on
 // the grid's selection; a table view would otherwise claim both keys for
@@ -88,6 +94,43 @@ void ResultsWindow::applyLayout()
     const int gridRow = g.Rows() > 1 ? twipsToPixels(g.rowHeight(1), m_dpi) : 0;
     m_view->verticalHeader()->setMinimumSectionSize(1);
     m_view->verticalHeader()->setDefaultSectionSize(std::max(fontRow, gridRow));
+}
+
+// The grid's widths were chosen for a small, narrow font; with the window's
+// font its numbers and names may not fit. Columns grow (never shrink) until
+// the texts of the rows in view and every word of the header, which wraps at
+// blanks, are whole.
+void ResultsWindow::fitColumns()
+{
+    const TextGrid &g = grid();
+    const QFontMetrics header(m_view->horizontalHeader()->font());
+    for (int col = 1; col < g.Cols(); ++col) {
+        const int base = std::max(1, twipsToPixels(g.columnWidth(col), m_dpi));
+        // Public in the base class; the table view answers for the rows in view.
+        int wanted = static_cast<const QAbstractItemView *>(m_view)->sizeHintForColumn(col - 1);
+        for (const QString &word : QString::fromStdString(g.text(0, col)).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            wanted = std::max(wanted, header.horizontalAdvance(word) + HeaderPadding);
+        const int width = std::max(base, std::min(wanted, std::max(base, MaxFittedWidth)));
+        if (width > m_view->columnWidth(col - 1))
+            m_view->setColumnWidth(col - 1, width);
+    }
+    if (g.Rows() > 1 && g.Cols() > 0) {
+        const QFontMetrics labels(m_view->verticalHeader()->font());
+        const int base = twipsToPixels(g.columnWidth(0), m_dpi);
+        const int needed = labels.horizontalAdvance(QString::number(g.Rows() - 1)) + HeaderPadding;
+        m_view->verticalHeader()->setFixedWidth(std::max({1, base, needed}));
+    }
+}
+
+void ResultsWindow::runEnded()
+{
+    refreshView();
+    fitColumns();
+    // The fill operations leave the current cell wherever the last
+    // highlight was set; the table starts at its first body cell instead.
+    if (grid().Rows() > 1 && grid().Cols() > 1)
+        grid().setCurrent(1, 1);
+    showGridSelection();
 }
 
 void ResultsWindow::refreshView()

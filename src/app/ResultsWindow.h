@@ -29,12 +29,16 @@ public:
 
     // Shows what changed in the grid (cells, colours, layout).
     void refreshView();
+    // After the run: shows the whole table, widens the columns whose texts
+    // would be cut and puts the current cell at the first DMU's name.
+    void runEnded();
     // Makes the view's selection show the grid's current cell and selection
     // end, after a command moved them.
     void showGridSelection();
 
 private:
     void applyLayout();
+    void fitColumns();
     void takeViewSelection();
 
     ResultsTable m_table;

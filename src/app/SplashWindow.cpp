@@ -1,12 +1,11 @@
 #include "SplashWindow.h"
 
+#include "AppIcon.h"
 #include "AppInfo.h"
 
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include "AppIcon.h"
-
 #include <QLabel>
 #include <QScreen>
 #include <QVBoxLayout>

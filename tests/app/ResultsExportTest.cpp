@@ -4,6 +4,7 @@
 
 #include <QClipboard>
 #include <QColor>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QTableView>
@@ -77,12 +78,27 @@ TEST_F(ResultsExportTest, ColumnWidthsAndHeaderHeightComeFromTheGridsTwips)
     ResultsWindow &w = run();
     const double dpi = window().logicalDpiX();
     QTableView *view = w.view();
-    // Score column with 2 decimals: 2 * 150 + 400 twips; weights 2 * 150 + 200.
-    EXPECT_EQ(view->columnWidth(1), twipsToPixels(700, dpi));
-    EXPECT_EQ(view->columnWidth(2), twipsToPixels(500, dpi));
+    // The grid's widths are the least a column gets: Score with 2 decimals
+    // 2 * 150 + 400 twips, weights 2 * 150 + 200, Benchmarks 3000. A column
+    // grows where its numbers or a header word would be cut.
+    EXPECT_GE(view->columnWidth(1), twipsToPixels(700, dpi));
+    EXPECT_GE(view->columnWidth(2), twipsToPixels(500, dpi));
     EXPECT_EQ(view->columnWidth(4), twipsToPixels(3000, dpi));
+    const QFontMetrics cells(view->font());
+    EXPECT_GT(view->columnWidth(1), cells.horizontalAdvance("100.00%"));
+    const QFontMetrics header(view->horizontalHeader()->font());
+    EXPECT_GT(view->columnWidth(2), header.horizontalAdvance("{I}Staff{V}"));
     EXPECT_EQ(view->horizontalHeader()->height(), twipsToPixels(1000, window().logicalDpiY()));
     EXPECT_EQ(view->verticalHeader()->width(), twipsToPixels(500, dpi));
+}
+
+TEST_F(ResultsExportTest, AfterTheRunCopyTakesTheFirstDmusName)
+{
+    ResultsWindow &w = run();
+    EXPECT_EQ(w.grid().Row(), 1);
+    EXPECT_EQ(w.grid().Col(), 1);
+    trigger("mnuEditCopy");
+    EXPECT_EQ(clipboard(), "    A");
 }
 
 TEST_F(ResultsExportTest, CopyAllPutsTheWholeGridOnTheClipboardWithTabsAndCarriageReturns)
