@@ -41,6 +41,9 @@ INSTANTIATE_TEST_SUITE_P(
                 "the workbook is damaged or is not an Excel 97-2003 workbook (FreeXL error -8)"},
         Hostile{"garbage-ole2.xls",
                 "the workbook is damaged or is not an Excel 97-2003 workbook (FreeXL error -11)"},
+        // Damaged files that crash FreeXL itself: it runs in a child process.
+        Hostile{"freexl-crash-1.xls", "the workbook is damaged (reading it failed)"},
+        Hostile{"freexl-crash-2.xls", "the workbook is damaged (reading it failed)"},
         Hostile{"truncated.xlsx", "the workbook is damaged (Not a zip archive)"},
         Hostile{"garbage-zip.xlsx", "the workbook is damaged (Not a zip archive)"},
         Hostile{"garbage.xls", "it is not an Excel workbook (.xls or .xlsx)"},
