@@ -12,6 +12,8 @@ std::string DecimalPattern(int decimals);
 // The value with exactly `decimals` decimals, rounded half away from zero, at
 // least one digit before the separator, a minus sign when negative (never
 // "-0.00"), and `separator` between the whole and the fractional part.
+// Rounding works on the value's first 15 significant digits, so a value
+// written 2.675 gives 2.68 although its double lies just below 2.675.
 // decimals = 0 gives the whole number followed by the separator ("3.").
 std::string formatFixed(double value, int decimals, std::string_view separator = ".");
 

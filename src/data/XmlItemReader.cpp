@@ -137,9 +137,37 @@ bool XmlItemReader::forEach(const Visit &visit, std::string &reason)
     if (empty)
         return true;
 
-    const std::string closeItem = "</" + m_prefix + m_item + ">";
-    const std::string closeContainer = "</" + m_prefix + m_container + ">";
-    const std::size_t longest = std::max(closeItem.size(), closeContainer.size());
+    // End tags are matched as "</" prefix name, blanks, ">".
+    const std::string itemName = m_prefix + m_item;
+    const std::string containerName = m_prefix + m_container;
+    enum class Match { Item, Container, Other, Incomplete };
+    const auto endTagAt = [&](std::size_t at, std::size_t &end) {
+        std::size_t p = at + 2;
+        const auto nameFits = [&](const std::string &name) {
+            const std::size_t available = std::min(name.size(), m_pending.size() - p);
+            return m_pending.compare(p, available, name, 0, available) == 0
+                ? (available == name.size() ? 1 : 0)
+                : -1;
+        };
+        const int item = nameFits(itemName);
+        const int container = nameFits(containerName);
+        if (item < 0 && container < 0)
+            return Match::Other;
+        if (item == 0 || container == 0)
+            return m_atEnd ? Match::Other : Match::Incomplete;
+        const bool isItem = item == 1 && (container != 1 || itemName.size() >= containerName.size());
+        p += isItem ? itemName.size() : containerName.size();
+        while (p < m_pending.size() && (m_pending[p] == ' ' || m_pending[p] == '\t'
+                                        || m_pending[p] == '\r' || m_pending[p] == '\n'))
+            ++p;
+        if (p >= m_pending.size())
+            return m_atEnd ? Match::Other : Match::Incomplete;
+        if (m_pending[p] != '>')
+            return Match::Other;
+        end = p + 1;
+        return isItem ? Match::Item : Match::Container;
+    };
+
     std::size_t scan = 0;         // where the search for end tags goes on
     std::size_t itemsEnd = 0;     // end of the last complete item found
     while (true) {
@@ -150,15 +178,16 @@ bool XmlItemReader::forEach(const Visit &visit, std::string &reason)
                 scan = m_pending.empty() ? 0 : m_pending.size() - 1;
                 break;
             }
-            const std::string_view rest(m_pending.data() + at, m_pending.size() - at);
-            if (rest.substr(0, closeItem.size()) == closeItem) {
-                itemsEnd = at + closeItem.size();
-                scan = itemsEnd;
-            } else if (rest.substr(0, closeContainer.size()) == closeContainer) {
+            std::size_t end = 0;
+            const Match match = endTagAt(at, end);
+            if (match == Match::Item) {
+                itemsEnd = end;
+                scan = end;
+            } else if (match == Match::Container) {
                 containerEnd = at;
                 break;
-            } else if (rest.size() < longest && !m_atEnd) {
-                scan = at; // perhaps an end tag cut by the block boundary
+            } else if (match == Match::Incomplete) {
+                scan = at; // an end tag cut by the block boundary
                 break;
             } else {
                 scan = at + 2;
@@ -175,7 +204,7 @@ bool XmlItemReader::forEach(const Visit &visit, std::string &reason)
             itemsEnd = 0;
         }
         if (m_atEnd) {
-            reason = "the XML ends before </" + m_prefix + m_container + ">";
+            reason = "the XML ends before </" + containerName + ">";
             return false;
         }
         if (m_pending.size() - itemsEnd > MaxItemBytes) {
