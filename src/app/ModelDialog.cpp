@@ -42,7 +42,9 @@ QComboBox *numberList(const char *name, int count, QWidget *parent)
     if (auto *view = qobject_cast<QListView *>(combo->view()))
         view->setUniformItemSizes(true);
     combo->setMaxVisibleItems(12);
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // Sized by the longest number, not by measuring every item.
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(static_cast<int>(QString::number(count).size()) + 1);
     return combo;
 }
 

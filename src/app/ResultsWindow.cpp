@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QTableView>
 
 #include <algorithm>
@@ -70,6 +71,15 @@ ResultsWindow::ResultsWindow(const DataSet &dataSet, const ModelOptions &options
     m_view->verticalHeader()->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_view->verticalHeader()->setHighlightSections(false);
     m_view->installEventFilter(new EditKeysToMenu(m_view));
+    // Ctrl+W loads weight restrictions; the window's own Close keeps Ctrl+F4.
+    if (QMenu *menu = systemMenu()) {
+        const QKeySequence ctrlW(Qt::CTRL | Qt::Key_W);
+        for (QAction *action : menu->actions()) {
+            QList<QKeySequence> keys = action->shortcuts();
+            if (keys.removeAll(ctrlW) > 0)
+                action->setShortcuts(keys);
+        }
+    }
     setWidget(m_view);
     applyLayout();
 

@@ -175,6 +175,10 @@ TEST_F(ResultsExportTest, CtrlCInTheTableCopiesThroughTheEditMenu)
     QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(all, 1);
     EXPECT_EQ(clipboard().count('\r'), 6);
+    // Ctrl+W loads weight restrictions; it does not close the results window.
+    QTest::keyClick(view, Qt::Key_W, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.openRequests.size(), 2u);
+    EXPECT_EQ(results().size(), 1);
 }
 
 TEST_F(ResultsExportTest, CopyWithoutAResultsWindowCopiesNothing)
