@@ -3,6 +3,7 @@
 #include "app/AboutDialog.h"
 #include "app/AppInfo.h"
 #include "app/FormatDialog.h"
+#include "app/SplashWindow.h"
 
 #include <QLabel>
 #include <QMdiSubWindow>
@@ -138,6 +139,8 @@ TEST_F(MainWindowTest, LoadingDataShowsTheFileAndSelectsEveryDmu)
     EXPECT_EQ(panel(window(), "sbPanel1"), "Input Output Data " + path("six.txt"));
     EXPECT_EQ(window().workspace().modelDialog().lstEval.selectedCount(), 6);
     EXPECT_EQ(window().workspace().modelDialog().lstTech.selectedCount(), 6);
+    // The busy pointer of the read is gone again.
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(MainWindowTest, NextOpenDialogPreselectsTheDataFile)
@@ -172,6 +175,7 @@ TEST_F(MainWindowTest, AFileWithAnUnknownSuffixIsRefusedWithItsMessage)
     EXPECT_EQ(dialogs.messages, QStringList{"Unknown data format (use suffix .xls or .txt)"});
     EXPECT_EQ(panel(window(), "sbPanel1"), "Please load data file (Ctrl+O).");
     EXPECT_FALSE(window().workspace().data.loaded());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(MainWindowTest, WeightRestrictionsNeedDataFirst)
@@ -266,6 +270,18 @@ TEST_F(MainWindowTest, ClosingTheMainWindowClosesEveryOtherWindow)
     trigger("mnuHelpAbout");
     closeWindow();
     // TearDown checks that nothing is left open.
+}
+
+TEST(SplashWindow, ShowsProductAndShortVersion)
+{
+    SplashWindow splash;
+    EXPECT_EQ(splash.objectName(), "frmSplash");
+    auto *version = splash.findChild<QLabel *>("lblVersion");
+    auto *product = splash.findChild<QLabel *>("lblProductName");
+    ASSERT_NE(version, nullptr);
+    ASSERT_NE(product, nullptr);
+    EXPECT_EQ(version->text(), "Version 1.0");
+    EXPECT_EQ(product->text(), "Zelvar");
 }
 
 TEST_F(MainWindowTest, ExitClosesTheMainWindow)

@@ -153,6 +153,23 @@ TEST_F(ResultsExportTest, CopyTakesTheBlockTheUserSelected)
     EXPECT_EQ(selected[0], model->index(1, 0));
 }
 
+TEST_F(ResultsExportTest, KeyboardSelectionMovesTheGridsSelectionEnd)
+{
+    ResultsWindow &w = run();
+    window().show();
+    QTableView *view = w.view();
+    view->setFocus();
+    // The run leaves the current cell at DMU 1's name.
+    QTest::keyClick(view, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(view, Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(w.grid().Row(), 1);
+    EXPECT_EQ(w.grid().Col(), 1);
+    EXPECT_EQ(w.grid().RowSel(), 2);
+    EXPECT_EQ(w.grid().ColSel(), 2);
+    trigger("mnuEditCopy");
+    EXPECT_EQ(clipboard(), QStringLiteral("    A\t100.00%\r    B\t50.00%"));
+}
+
 TEST_F(ResultsExportTest, CtrlCInTheTableCopiesThroughTheEditMenu)
 {
     ResultsWindow &w = run();
