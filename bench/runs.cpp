@@ -6,6 +6,7 @@
 //   zelvar-bench-runs [SIZES] [MODELS]
 //   zelvar-bench-runs 1000,2000 CRS_RAD_IN,VRS_RAD_IN,CRS_ADD_NON,FDH_RAD_IN
 
+#include "data/Feedback.h"
 #include "engine/RunDriver.h"
 #include "model/ModelNames.h"
 #include "model/Workspace.h"
@@ -92,7 +93,8 @@ Measured runInChild(int numDMU, const std::string &model)
         Workspace workspace;
         generate(workspace.data, numDMU, 3, 2, 20261206u);
         ModelDialogState &dialog = workspace.modelDialog();
-        for (OptionButton button : buttonsForModelName(model).value())
+        const std::vector<OptionButton> buttons = buttonsForModelName(model).value();
+        for (OptionButton button : buttons)
             dialog.click(button);
         workspace.options.Superefficiency = dialog.chbSuper.checked;
         workspace.options.ModelName = model;

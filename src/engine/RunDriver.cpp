@@ -2,6 +2,7 @@
 
 #include "data/Feedback.h"
 #include "engine/Fdh.h"
+#include "engine/LpOutcome.h"
 #include "engine/LpSolver.h"
 #include "engine/NonRadialLp.h"
 #include "engine/RadialLp.h"
@@ -19,8 +20,6 @@ namespace {
 constexpr const char *NoDataText = "Can't run without input output data.";
 constexpr const char *BlankPrefix = "    ";
 constexpr const char *OutsideMark = "{X}";
-constexpr int CodeOptimal = 2;
-constexpr int CodeNoFiniteOptimum = 3;
 
 // Names carry a four-character prefix; a name too short to hold one gets
 // blanks appended first so the prefix never runs past its end.
@@ -124,7 +123,14 @@ RunOutcome RunDriver::RunModel(SelectionSet &eval, SelectionSet &tech, ResultsSi
     run.toEvaluate = eval.selectedCount();
     progress.show(run.toEvaluate);
 
-    const RunOutcome outcome = fdh ? runFdh(results, progress, view) : runLpModel(run);
+    m_statistics = RunStatistics{};
+    RunOutcome outcome = RunOutcome::Completed;
+    if (fdh)
+        outcome = runFdh(results, progress, view);
+    else if (restrictedApplies(run))
+        outcome = runRestricted(run);
+    else
+        outcome = runLpModel(run);
 
     results.ShowReferences(view);
     results.WriteNonevaluated(view);
@@ -178,112 +184,39 @@ RunOutcome RunDriver::runLpModel(RunContext &run)
 // One LP per discretionary input (orientations "IN", "NON") and per
 // discretionary output ("OUT", "NON") with a nonzero value, each with that
 // variable alone discretionary; the smallest optimum, divided by the number
-// of discretionary nonzero variables, is the score. A variable whose own
-// value is 0 gets no LP: nothing would bound its weight from below, the
-// optimum would be 0 and the DMU would look efficient.
+// of discretionary nonzero variables, is the score (MinAverageEvaluation).
 void RunDriver::evaluateMinAverage(int d, RunContext &run)
 {
-    const DataSet &data = run.data;
-    const ModelOptions &options = run.options;
-    const auto dd = static_cast<std::size_t>(d);
-    const int m = data.NumInputs;
-    const int s = data.NumOutputs;
-    const auto all = static_cast<std::size_t>(m_lp.LpRows + m_lp.LpCols) + 1;
-
-    auto inputCounts = [&](int i) {
-        return data.InputNonDisc[static_cast<std::size_t>(i)] == 0 && data.InputData(i, d) != 0.0;
-    };
-    auto outputCounts = [&](int r) {
-        return data.OutputNonDisc[static_cast<std::size_t>(r)] == 0 && data.OutputData(r, d) != 0.0;
-    };
-    int count = 0;
-    for (int i = 1; i <= m; ++i)
-        count += inputCounts(i) ? 1 : 0;
-    for (int r = 1; r <= s; ++r)
-        count += outputCounts(r) ? 1 : 0;
-
-    // Every variable non-discretionary but the one of the current LP.
-    std::vector<std::int16_t> inputNonDisc(static_cast<std::size_t>(m) + 1, 1);
-    std::vector<std::int16_t> outputNonDisc(static_cast<std::size_t>(s) + 1, 1);
-
-    m_store.MinAvgBest[dd] = m_lp.Big;
-    m_store.MinAvgVariable[dd] = 0;
-    const std::vector<std::int32_t> savedReferences = m_store.ReferenceCount;
-    std::vector<std::int32_t> bestReferences;
-    std::string bestBenchmarks;
-    std::vector<double> bestPrimal(all, 0.0);
-    std::vector<double> bestDual(all, 0.0);
-    std::vector<std::int32_t> bestStatus(all, 0);
-    bool attempted = false;
-    bool improved = false;
-
-    // Solves the LP with `flag` as the one discretionary variable; false
-    // when the solver failed and the remaining variables of its side are skipped.
-    auto solveSingle = [&](std::int16_t &flag, int variable) {
-        attempted = true;
-        flag = 0;
-        m_store.Benchmarks[dd].clear();
-        std::fill(m_store.ReferenceCount.begin(), m_store.ReferenceCount.end(), 0);
-        const char efficientBefore = m_store.Efficient[dd];
-        BuildNonRadialLP(d, data, options, m_technology, inputNonDisc, outputNonDisc, m_lp);
-        const bool solved = SolveLP(d, m_lp, m_store, run.solve);
-        flag = 1;
-        if (!solved)
-            return false;
-        if (m_lp.SolverCode == CodeNoFiniteOptimum) {
-            // No candidate for the minimum, and no statement about d.
-            m_store.Efficient[dd] = efficientBefore;
-            m_store.NoFiniteOptimum[dd] = 0;
-            return true;
-        }
-        // Strictly smaller wins: on a tie the earlier variable stays.
-        if (m_lp.SolverCode == CodeOptimal && m_lp.ObjValue < m_store.MinAvgBest[dd]) {
-            improved = true;
-            m_store.MinAvgBest[dd] = m_lp.ObjValue;
-            m_store.MinAvgVariable[dd] = variable;
+    MinAverageEvaluation book(d, run.data, run.options, m_store, run.solve);
+    std::vector<std::int16_t> inputNonDisc;
+    std::vector<std::int16_t> outputNonDisc;
+    std::vector<double> bestPrimal;
+    std::vector<double> bestDual;
+    std::vector<std::int32_t> bestStatus;
+    for (const int variable : book.variables()) {
+        if (!book.wanted(variable))
+            continue;
+        minAverageMarks(variable, run.data, inputNonDisc, outputNonDisc);
+        BuildNonRadialLP(d, run.data, run.options, m_technology, inputNonDisc, outputNonDisc, m_lp);
+        run.solve.solve(m_lp);
+        if (book.add(variable, outcomeOf(m_lp, m_technology, d))) {
             bestPrimal = m_lp.Primal;
             bestDual = m_lp.Dual;
             bestStatus = m_lp.VarStatus;
-            bestBenchmarks = m_store.Benchmarks[dd];
-            bestReferences = m_store.ReferenceCount;
         }
-        return true;
-    };
+    }
+    book.finish();
 
-    if (options.Orientation == "IN" || options.Orientation == "NON")
-        for (int i = 1; i <= m; ++i)
-            if (inputCounts(i) && !solveSingle(inputNonDisc[static_cast<std::size_t>(i)], i))
-                break;
-    if (options.Orientation == "OUT" || options.Orientation == "NON")
-        for (int r = 1; r <= s; ++r)
-            if (outputCounts(r) && !solveSingle(outputNonDisc[static_cast<std::size_t>(r)], m + r))
-                break;
-
-    if (improved) {
-        m_store.Score[dd] = m_store.MinAvgBest[dd] / count;
+    // The results table shows the winning LP's solution, or none.
+    if (book.improved()) {
         m_lp.Primal = bestPrimal;
         m_lp.Dual = bestDual;
         m_lp.VarStatus = bestStatus;
-        m_store.Benchmarks[dd] = bestBenchmarks;
-        for (std::size_t k = 1; k < m_store.ReferenceCount.size(); ++k)
-            m_store.ReferenceCount[k] = savedReferences[k] + bestReferences[k];
-        return;
+    } else {
+        std::fill(m_lp.Primal.begin(), m_lp.Primal.end(), 0.0);
+        std::fill(m_lp.Dual.begin(), m_lp.Dual.end(), 0.0);
+        std::fill(m_lp.VarStatus.begin(), m_lp.VarStatus.end(), 0);
     }
-
-    // No score can be formed: say why, count no references, claim nothing.
-    m_store.NoScore[dd] = 1;
-    m_store.Score[dd] = 0.0;
-    m_store.Efficient[dd] = 0;
-    m_store.ReferenceCount = savedReferences;
-    if (count == 0)
-        m_store.Benchmarks[dd] = MinAvgNoVariable;
-    else if (!attempted)
-        m_store.Benchmarks[dd] = options.Orientation == "IN" ? MinAvgNoInput : MinAvgNoOutput;
-    else
-        m_store.Benchmarks[dd] = MinAvgNoSolution;
-    std::fill(m_lp.Primal.begin(), m_lp.Primal.end(), 0.0);
-    std::fill(m_lp.Dual.begin(), m_lp.Dual.end(), 0.0);
-    std::fill(m_lp.VarStatus.begin(), m_lp.VarStatus.end(), 0);
 }
 
 void RunDriver::reportProgress(RunContext &run)

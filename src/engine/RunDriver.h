@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/LpProblem.h"
+#include "engine/MinAverage.h"
 #include "engine/ResultStore.h"
 #include "engine/RunSinks.h"
 #include "engine/SolveLp.h"
@@ -21,11 +22,31 @@ enum class RunOutcome {
     Stopped,   // a solver failure or the user's Cancel ended the DMU loop early
 };
 
-// Explanations left in Benchmarks(d) when a min-average DMU gets no score.
-inline const std::string MinAvgNoVariable = "no discretionary input or output with a nonzero value";
-inline const std::string MinAvgNoInput = "no discretionary input with a nonzero value";
-inline const std::string MinAvgNoOutput = "no discretionary output with a nonzero value";
-inline const std::string MinAvgNoSolution = "no min-average LP could be solved";
+// How the LP models are solved. Both solve the same LPs and give the same
+// scores and efficiency flags; where an LP has several optimal solutions
+// (degenerate benchmarks) they may report different, equally valid ones.
+enum class LpMethod {
+    // Each DMU against the part of the technology that matters: a small LP of
+    // candidate rows grown until no technology row is violated, on all cores.
+    Restricted,
+    // Each DMU's LP built and solved whole, one after the other. A solver set
+    // with setSolver always gets these.
+    FullLp,
+};
+
+// What the last LP run of a driver cost (zero for FDH runs and full LPs).
+struct RunStatistics {
+    long long dmus = 0;          // evaluated DMUs solved
+    long long lps = 0;           // single-variable LPs count one each (min-average)
+    long long solves = 0;        // solver calls, the re-solves after adding rows included
+    long long iterations = 0;    // simplex iterations
+    long long finalRows = 0;     // rows of the restricted LPs when each was optimal, summed over LPs
+    long long maxFinalRows = 0;
+    long long fullLpFallbacks = 0; // LPs handed to the full-LP solve after a solver failure
+    int technologyRows = 0;      // technology DMUs
+    int candidateRows = 0;       // of which no other technology DMU dominates
+    int threads = 0;
+};
 
 // Computes model runs for a workspace: the model options, data set and
 // display format of the workspace as they are at the call. Owns the result
@@ -51,6 +72,11 @@ public:
     // settings of the bpmpd.par found when the run starts; tests put a
     // prepared outcome here. An empty function restores the default.
     void setSolver(LpSolveFunction solve) { m_solve = std::move(solve); }
+    void setLpMethod(LpMethod method) { m_method = method; }
+
+    // Threads evaluating DMUs are workspace.threadCount (0 = one per core);
+    // the tables do not depend on their number.
+    const RunStatistics &statistics() const { return m_statistics; }
 
     const ResultStore &store() const { return m_store; }
     const LpProblem &lp() const { return m_lp; }
@@ -61,6 +87,10 @@ private:
     struct RunContext;
 
     RunOutcome runLpModel(RunContext &run);
+    // The restricted-LP evaluation (LpRun.cpp).
+    RunOutcome runRestricted(RunContext &run);
+    // Whether runRestricted can take this run.
+    bool restrictedApplies(const RunContext &run) const;
     // The FDH loop (FdhRun.cpp); eval, tech and the data come through view.
     RunOutcome runFdh(ResultsSink &results, ProgressSink &progress, const RunView &view);
     void evaluateMinAverage(int d, RunContext &run);
@@ -71,6 +101,8 @@ private:
     LpProblem m_lp;
     Technology m_technology;
     LpSolveFunction m_solve;
+    LpMethod m_method = LpMethod::Restricted;
+    RunStatistics m_statistics;
 };
 
 } // namespace zelvar

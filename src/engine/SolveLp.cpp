@@ -2,6 +2,7 @@
 
 #include "data/Feedback.h"
 #include "data/NumberText.h"
+#include "engine/LpOutcome.h"
 #include "engine/LpProblem.h"
 #include "engine/ResultStore.h"
 #include "engine/Technology.h"
@@ -25,6 +26,12 @@ constexpr double ReferenceThreshold = -9e-08;
 // that solver noise around 1 (or 0) does not decide the efficiency flag.
 constexpr int EfficiencyDecimals = 7;
 
+double slackOf(const LpOutcome &outcome, int c)
+{
+    const auto cc = static_cast<std::size_t>(c);
+    return cc < outcome.reducedCost.size() ? outcome.reducedCost[cc] : 0.0;
+}
+
 } // namespace
 
 std::string solverErrorText(int d)
@@ -41,28 +48,31 @@ std::string solverCodeText(int d, int code)
 
 bool SolveLP(int d, LpProblem &lp, ResultStore &store, const SolveContext &context)
 {
-    const auto dd = static_cast<std::size_t>(d);
     context.solve(lp);
+    return recordLpOutcome(d, outcomeOf(lp, context.technology, d), store, context);
+}
 
+bool recordLpOutcome(int d, const LpOutcome &outcome, ResultStore &store, const SolveContext &context,
+                     std::vector<std::int32_t> *references)
+{
+    const auto dd = static_cast<std::size_t>(d);
     const ModelOptions &options = context.options;
     const bool radial = options.Distance == "RAD";
-    const int n = lp.LpCols;
-    const int own = n + context.technology.TechPos[dd];
 
-    if (lp.SolverCode == CodeNoFiniteOptimum) {
+    if (outcome.code == CodeNoFiniteOptimum) {
         store.Score[dd] = -1.0;
         store.Efficient[dd] = 1;
         store.NoFiniteOptimum[dd] = 1;
         return true;
     }
-    if (lp.SolverCode == CodeOptimal) {
+    if (outcome.code == CodeOptimal) {
         // An "optimum" that is no finite number is a solver breakdown.
-        if (!std::isfinite(lp.ObjValue)) {
+        if (!std::isfinite(outcome.objective)) {
             context.feedback.message(solverErrorText(d));
             return false;
         }
-        const double score = (options.Orientation == "NON" && radial) ? lp.ObjValue
-                                                                       : std::fabs(lp.ObjValue);
+        const double score = (options.Orientation == "NON" && radial) ? outcome.objective
+                                                                       : std::fabs(outcome.objective);
         store.Score[dd] = score;
 
         bool efficient = false;
@@ -78,34 +88,36 @@ bool SolveLP(int d, LpProblem &lp, ResultStore &store, const SolveContext &conte
             if (!efficient && (rounded == 1.0 || rounded == 0.0)) {
                 double slacks = 0.0;
                 for (int c = 1; c <= context.numWeights; ++c)
-                    slacks += std::fabs(lp.Dual[static_cast<std::size_t>(c)]);
+                    slacks += std::fabs(slackOf(outcome, c));
                 efficient = roundDecimals(slacks, EfficiencyDecimals) == 0.0;
             }
         } else {
             // The DMU's own at-most row is tight: it lies on the frontier.
-            efficient = lp.VarStatus[static_cast<std::size_t>(own)] == 0;
+            efficient = outcome.ownTight;
         }
         if (efficient)
             store.Efficient[dd] = 1;
-    } else if (!context.feedback.confirm(solverCodeText(d, lp.SolverCode))) {
+    } else if (!context.feedback.confirm(solverCodeText(d, outcome.code))) {
         return false;
     }
 
     if (store.Efficient[dd] != 0)
         return true;
 
-    // The reference DMUs are the rows with a positive intensity (minus the
-    // row's dual); the DMU's own row never counts as its own reference.
-    const Technology &technology = context.technology;
-    for (int k = n + 1; k <= n + technology.NumTech; ++k) {
-        const auto kk = static_cast<std::size_t>(k);
-        if (lp.VarStatus[kk] != 0 || k == own || !(lp.Dual[kk] < ReferenceThreshold))
+    // The reference DMUs are the tight rows with a positive intensity (minus
+    // the row's dual), in row order; the DMU's own row never counts as its
+    // own reference and is not among them.
+    for (const LpOutcome::Row &row : outcome.tightRows) {
+        if (!(row.dual < ReferenceThreshold))
             continue;
-        const int j = technology.TechDmu[static_cast<std::size_t>(k - n)];
+        const int j = row.dmu;
         const auto jj = static_cast<std::size_t>(j);
         store.Benchmarks[dd] += " " + std::to_string(j) + " ("
-            + formatFixed(-lp.Dual[kk], context.format.DecIntensities, context.decimalSeparator) + ") ";
-        ++store.ReferenceCount[jj];
+            + formatFixed(-row.dual, context.format.DecIntensities, context.decimalSeparator) + ") ";
+        if (references != nullptr)
+            references->push_back(j);
+        else
+            ++store.ReferenceCount[jj];
         store.Efficient[jj] = 1;
     }
     return true;

@@ -1,13 +1,16 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zelvar {
 
 class Feedback;
 struct DisplayFormat;
+struct LpOutcome;
 struct LpProblem;
 struct ModelOptions;
 struct ResultStore;
@@ -43,5 +46,13 @@ struct SolveContext {
 // the user chose Cancel. A LP without a finite optimum (code 3) is silent:
 // Score(d) = -1, Efficient(d) and NoFiniteOptimum(d) set, true returned.
 [[nodiscard]] bool SolveLP(int d, LpProblem &lp, ResultStore &store, const SolveContext &context);
+
+// What SolveLP does once the solver has answered, from the outcome of d's LP
+// (the technology and solve function of context are not used). With
+// `references` given, the benchmark DMUs are appended to it instead of having
+// their ReferenceCount raised (min-average counts only its winning LP's).
+[[nodiscard]] bool recordLpOutcome(int d, const LpOutcome &outcome, ResultStore &store,
+                                   const SolveContext &context,
+                                   std::vector<std::int32_t> *references = nullptr);
 
 } // namespace zelvar
