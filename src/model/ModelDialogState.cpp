@@ -191,10 +191,11 @@ void ModelDialogState::cmdClear()
 
 // Restrictions kept from a data set with another number of inputs plus
 // outputs would make the LP builders read coefficients that do not exist.
+// The free disposal hull never reads them, so it runs whatever the box says.
 bool ModelDialogState::weightsRefused(Feedback &feedback) const
 {
     const DataSet &data = m_workspace.data;
-    if (!chbWR.checked || !data.weightsLoaded() || data.weightsFitData())
+    if (m_workspace.options.fdh() || !chbWR.checked || !data.weightsLoaded() || data.weightsFitData())
         return false;
     const int columns = data.WeightRestrictions.rows();
     const int needed = data.NumInputs + data.NumOutputs;

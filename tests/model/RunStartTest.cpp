@@ -427,6 +427,20 @@ TEST_F(RunStart, mismatched_weights_refuse_a_dynamic_model_before_touching_the_l
     EXPECT_EQ(d.lstEval.selectedCount(), 6);
 }
 
+TEST_F(RunStart, the_free_disposal_hull_runs_with_mismatched_weights_still_ticked)
+{
+    // FDH never reads the restrictions; the box stays ticked but greyed out.
+    loadData(workspace, 6, 3, 1);
+    withWeights(workspace, 3, 2, "/x/w.txt", "w");
+    ModelDialogState &d = freshDialog(workspace);
+    d.click(OptionButton::optNonconvex);
+    ASSERT_TRUE(d.chbWR.checked);
+    const StartResult result = d.cmdStart(feedback);
+    EXPECT_TRUE(result.started);
+    EXPECT_TRUE(feedback.messages.empty());
+    EXPECT_TRUE(result.runs.run(0).caption.ends_with("_FDH_RAD_IN_WR-w")) << result.runs.run(0).caption;
+}
+
 TEST_F(RunStart, mismatched_weights_run_once_the_box_is_unticked)
 {
     loadData(workspace, 6, 3, 1);
