@@ -6,52 +6,71 @@
 #include "model/ModelOptions.h"
 #include "model/SelectionSet.h"
 
-#include <vector>
+#include <algorithm>
+#include <charconv>
 
 namespace zelvar {
 
 namespace {
 
-bool dominates(const DataSet &data, int j, int d)
+std::vector<std::int32_t> technologyDmus(int numDMU, const SelectionSet &tech)
 {
-    for (int i = 1; i <= data.NumInputs; ++i)
-        if (!(data.InputData(i, j) <= data.InputData(i, d)))
-            return false;
-    for (int r = 1; r <= data.NumOutputs; ++r)
-        if (!(data.OutputData(r, j) >= data.OutputData(r, d)))
-            return false;
-    return true;
+    std::vector<std::int32_t> dmus;
+    for (int j = 1; j <= numDMU; ++j)
+        if (tech.selected(j))
+            dmus.push_back(j);
+    return dmus;
+}
+
+std::size_t decimalDigits(std::int32_t n)
+{
+    std::size_t digits = 1;
+    for (; n >= 10; n /= 10)
+        ++digits;
+    return digits;
 }
 
 } // namespace
 
-void EvaluateFDH(int d, const DataSet &data, const ModelOptions &options, const SelectionSet &tech,
-                 ResultStore &store)
+void appendDmuList(std::string &text, const std::vector<std::int32_t> &dmus)
 {
-    const auto dd = static_cast<std::size_t>(d);
-    store.DominatingList.clear();
-    store.DominatingCount = 0;
-    std::vector<std::int32_t> &dominators = store.Dominators[dd];
-    dominators.clear();
+    std::size_t length = text.size();
+    for (std::int32_t j : dmus)
+        length += 2 + decimalDigits(j);
+    // One allocation of the exact size: at 100,000 DMUs these lists run to
+    // hundreds of megabytes, and growing them piece by piece would leave up
+    // to half of that unused.
+    std::size_t at = text.size();
+    text.resize(length);
+    char *out = text.data();
+    for (std::int32_t j : dmus) {
+        out[at++] = ' ';
+        out[at++] = ' ';
+        at = static_cast<std::size_t>(std::to_chars(out + at, out + length, j).ptr - out);
+    }
+}
 
-    for (int j = 1; j <= data.NumDMU; ++j)
-        if (j != d && tech.selected(j) && dominates(data, j, d))
-            dominators.push_back(j);
+FdhEvaluation::FdhEvaluation(const DataSet &data, const ModelOptions &options, const SelectionSet &tech)
+    : m_data(data), m_inputOriented(options.Orientation == "IN"),
+      m_technology(data, technologyDmus(data.NumDMU, tech))
+{
+}
 
+void FdhEvaluation::EvaluateFDH(int d, FdhOutcome &outcome, Scratch &scratch) const
+{
+    outcome = FdhOutcome();
+    std::vector<std::int32_t> &dominators = scratch.dominators;
+    m_technology.dominating(d, dominators, scratch.search);
     if (dominators.empty()) {
-        store.Efficient[dd] = 1;
-        store.Score[dd] = 1.0;
+        outcome.efficient = true;
         return;
     }
+    outcome.dominatingCount = static_cast<std::int32_t>(dominators.size());
+    appendDmuList(outcome.dominatingList, dominators);
 
-    for (int j : dominators) {
-        ++store.DominatingCount;
-        store.DominatingList += "  " + std::to_string(j);
-    }
-
-    const bool inputOriented = options.Orientation == "IN";
+    const DataSet &data = m_data;
     bool hasRatio = false;
-    if (inputOriented) {
+    if (m_inputOriented) {
         for (int i = 1; i <= data.NumInputs; ++i)
             hasRatio = hasRatio || data.InputData(i, d) > 0.0;
     } else {
@@ -59,20 +78,20 @@ void EvaluateFDH(int d, const DataSet &data, const ModelOptions &options, const 
             hasRatio = hasRatio || data.OutputData(r, d) > 0.0;
     }
     if (!hasRatio) {
-        store.NoScore[dd] = 1;
-        store.Score[dd] = 0.0;
-        store.Benchmarks[dd] = inputOriented ? FdhNoPositiveInput : FdhNoPositiveOutput;
+        outcome.noScore = true;
+        outcome.score = 0.0;
+        outcome.benchmarks = m_inputOriented ? FdhNoPositiveInput : FdhNoPositiveOutput;
         return;
     }
 
     // The best factor starts at 1 (no improvement); a dominating DMU offering
     // exactly 1 ties with it and becomes a benchmark too.
     double score = 1.0;
-    std::vector<std::int32_t> marks;
-    std::string &text = store.Benchmarks[dd];
+    std::string &text = outcome.benchmarks;
+    std::vector<std::int32_t> &marks = outcome.benchmarkDmus;
     for (int j : dominators) {
         double t = 0.0;
-        if (inputOriented) {
+        if (m_inputOriented) {
             // The largest input ratio: how far d could shrink all its inputs
             // and still use no less than j.
             for (int i = 1; i <= data.NumInputs; ++i) {
@@ -90,30 +109,47 @@ void EvaluateFDH(int d, const DataSet &data, const ModelOptions &options, const 
                     t = data.OutputData(r, j) / own;
             }
         }
-        const bool better = inputOriented ? t < score : t > score;
+        const bool better = m_inputOriented ? t < score : t > score;
         if (better) {
             marks.clear();
             score = t;
-            text = (inputOriented ? "" : " ") + std::to_string(j);
+            text = (m_inputOriented ? "" : " ") + std::to_string(j);
             marks.push_back(j);
         } else if (t == score) {
             text += " " + std::to_string(j);
             marks.push_back(j);
         }
     }
-    store.Score[dd] = score;
-    for (int k : marks)
+    outcome.score = score;
+}
+
+void recordFdhOutcome(int d, FdhOutcome &&outcome, ResultStore &store)
+{
+    const auto dd = static_cast<std::size_t>(d);
+    store.DominatingCount = outcome.dominatingCount;
+    store.DominatingList = std::move(outcome.dominatingList);
+    if (outcome.efficient) {
+        store.Efficient[dd] = 1;
+        store.Score[dd] = 1.0;
+        return;
+    }
+    store.Score[dd] = outcome.score;
+    store.Benchmarks[dd] = std::move(outcome.benchmarks);
+    if (outcome.noScore) {
+        store.NoScore[dd] = 1;
+        return;
+    }
+    for (std::int32_t k : outcome.benchmarkDmus)
         ++store.ReferenceCount[static_cast<std::size_t>(k)];
 }
 
-void buildDominatedLists(int numDMU, ResultStore &store)
+void dominatedList(int j, const DominanceIndex &evaluated, std::int32_t &count, std::string &list,
+                   FdhEvaluation::Scratch &scratch)
 {
-    for (int d = 1; d <= numDMU; ++d)
-        for (int j : store.Dominators[static_cast<std::size_t>(d)]) {
-            const auto jj = static_cast<std::size_t>(j);
-            ++store.DominatedCount[jj];
-            store.DominatedList[jj] += "  " + std::to_string(d);
-        }
+    evaluated.dominatedBy(j, scratch.dominators, scratch.search);
+    count = static_cast<std::int32_t>(scratch.dominators.size());
+    list.clear();
+    appendDmuList(list, scratch.dominators);
 }
 
 } // namespace zelvar

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "engine/DominanceIndex.h"
+
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace zelvar {
 
@@ -15,25 +19,65 @@ class SelectionSet;
 inline const std::string FdhNoPositiveInput = "no score: no positive input";
 inline const std::string FdhNoPositiveOutput = "no score: no positive output";
 
-// Free disposal hull evaluation of DMU d by pairwise comparison, without LP.
+// What the evaluation of one DMU found, before it goes into the result store.
+struct FdhOutcome {
+    bool efficient = false; // no technology DMU dominates it
+    bool noScore = false;   // dominated, but no positive input (output) to form a ratio
+    double score = 1.0;
+    std::string benchmarks;
+    std::vector<std::int32_t> benchmarkDmus; // whose ReferenceCount rises
+    std::int32_t dominatingCount = 0;
+    std::string dominatingList; // "  j" per dominating DMU, ascending
+};
+
+// Free disposal hull evaluation by pairwise dominance, without LP, for one
+// run: the technology DMUs are indexed once, then any number of DMUs are
+// evaluated against them.
+//
 // A technology DMU j (selected in tech, j != d; d itself need not belong to
 // tech) dominates d when it uses no more of every input and makes no less of
 // every output; comparisons are exact, so a duplicate of d dominates it.
-//
-// Writes Dominators(d) (ascending), DominatingCount and DominatingList ("  j"
-// per dominating DMU), and: an undominated d is Efficient with Score 1; a
-// dominated d gets the best radial factor a single dominating DMU offers
-// (input orientation "IN": the smallest largest input ratio, at most 1; any
-// other orientation: the largest smallest output ratio, at least 1), the
-// DMUs reaching it as benchmarks and their ReferenceCount raised by one.
-// A dominated d without a positive input (or output) has no such factor: it
-// gets NoScore(d), Score 0, the explanation above and no benchmarks.
-// Needs the store allocated for an FDH run with Efficient(d) cleared.
-void EvaluateFDH(int d, const DataSet &data, const ModelOptions &options, const SelectionSet &tech,
-                 ResultStore &store);
+// An undominated d is efficient with score 1; a dominated d gets the best
+// radial factor a single dominating DMU offers (input orientation "IN": the
+// smallest largest input ratio, at most 1; any other orientation: the
+// largest smallest output ratio, at least 1) and, as benchmarks, the DMUs
+// reaching it. A dominated d without a positive input (or output) has no
+// such factor: no score, the explanation above and no benchmarks.
+class FdhEvaluation {
+public:
+    // Work lists of one thread.
+    struct Scratch {
+        DominanceIndex::Scratch search;
+        std::vector<std::int32_t> dominators;
+    };
 
-// After the DMU loop: DominatedCount(j) and DominatedList(j) ("  d" per
-// evaluated DMU d that j dominates, ascending) from the Dominators lists.
-void buildDominatedLists(int numDMU, ResultStore &store);
+    // data, options and tech must outlive the evaluation and stay unchanged
+    // (DMU names excepted).
+    FdhEvaluation(const DataSet &data, const ModelOptions &options, const SelectionSet &tech);
+
+    // The evaluation of DMU d (1..NumDMU), into outcome (overwritten). Reads
+    // only the data and the index, so several threads may evaluate at once.
+    void EvaluateFDH(int d, FdhOutcome &outcome, Scratch &scratch) const;
+
+private:
+    const DataSet &m_data;
+    bool m_inputOriented;
+    DominanceIndex m_technology;
+};
+
+// Files the outcome of DMU d into the store: Efficient, Score, NoScore and
+// Benchmarks of d, the ReferenceCount of its benchmarks, and DominatingCount
+// and DominatingList (moved out of outcome). Needs the store allocated for
+// an FDH run with Efficient(d) cleared.
+void recordFdhOutcome(int d, FdhOutcome &&outcome, ResultStore &store);
+
+// The DMUs of `evaluated` (ascending) that technology DMU j dominates, as
+// DominatedCount(j) and DominatedList(j) ("  d" per DMU, ascending); the
+// index holds the evaluated DMUs.
+void dominatedList(int j, const DominanceIndex &evaluated, std::int32_t &count, std::string &list,
+                   FdhEvaluation::Scratch &scratch);
+
+// "  j" per DMU number in dmus, appended to text in one allocation.
+void appendDmuList(std::string &text, const std::vector<std::int32_t> &dmus);
 
 } // namespace zelvar

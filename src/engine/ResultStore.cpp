@@ -16,7 +16,6 @@ void ResultStore::AllocateResults(int numDMU, bool fdh)
     // The dominance lists belong to FDH runs; other runs leave them as they are
     // and nothing reads them then.
     if (fdh) {
-        Dominators.assign(size, std::vector<std::int32_t>());
         DominatedCount.assign(size, 0);
         DominatedList.assign(size, std::string());
     }

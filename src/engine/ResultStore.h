@@ -23,9 +23,9 @@ struct ResultStore {
     // 0, the score cell stays empty and Benchmarks says why.
     std::vector<char> NoScore;
 
-    // Free disposal hull: for each evaluated DMU d, the technology DMUs that
-    // dominate it, ascending. Only dominating pairs are kept.
-    std::vector<std::vector<std::int32_t>> Dominators;
+    // Free disposal hull. No dominance matrix or list of pairs is kept: the
+    // pairs are found twice, once per evaluated DMU for the dominating list,
+    // once per technology DMU for the dominated list.
     std::vector<std::int32_t> DominatedCount;
     std::vector<std::string> DominatedList;
     // The DMU evaluated last.
