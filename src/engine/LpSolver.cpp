@@ -134,15 +134,9 @@ bool convert(const LpProblem &lp, ClpArrays &out)
     return true;
 }
 
-// True when `value` is within the tolerance of a finite bound or beyond it.
 bool atBound(double value, double lower, double upper, double termScale)
 {
-    const double tol = LpSolver::TightTolerance;
-    if (!isOpen(lower) && value - lower <= tol * std::max({1.0, std::fabs(lower), termScale}))
-        return true;
-    if (!isOpen(upper) && upper - value <= tol * std::max({1.0, std::fabs(upper), termScale}))
-        return true;
-    return false;
+    return LpSolver::isTight(value, lower, upper, termScale);
 }
 
 void loadInto(ClpSimplex &model, const ClpArrays &a, int n, int m)
@@ -154,16 +148,41 @@ void loadInto(ClpSimplex &model, const ClpArrays &a, int n, int m)
                       a.rowUpper.data());
 }
 
+// Whether the terms of the objective at the solution are far larger than
+// the objective itself: the solution lies far out on a direction that costs
+// nothing, where rounding eats the digits of the optimum.
+bool cancels(const ClpSimplex &model)
+{
+    const double *x = model.primalColumnSolution();
+    const double *cost = model.objective();
+    double terms = 0.0;
+    for (int c = 0; c < model.numberColumns(); ++c)
+        terms += std::fabs(cost[c] * x[c]);
+    return terms > 1e4 * std::max(1.0, std::fabs(model.objectiveValue()));
+}
+
 // The default method: dual simplex from the slack basis. The multiplier LPs
 // have few columns and many rows and start dual feasible or nearly so, which
 // is where the dual method is fastest.
 int solveDefault(ClpSimplex &model)
 {
+    // Unscaled: the solver's tolerances then hold for the rows as written, and
+    // optima come out accurate to far below 1e-9 instead of about 1e-9.
+    model.scaling(0);
     model.dual();
-    // The scaled problem can be optimal while the unscaled one still has small
-    // infeasibilities; a primal pass from the current point cleans them up.
+    // Optimal with small infeasibilities left: a primal pass from the current
+    // point cleans them up.
     if (model.status() == 0 && model.secondaryStatus() >= 2 && model.secondaryStatus() <= 4)
         model.primal(1);
+    // The dual method bounds free directions with large artificial bounds and
+    // can stop far out on one when moving along it costs nothing (a DMU on
+    // the frontier with slack): weights of 1e9 and more, whose rounding spoils
+    // the optimum in the seventh digit. The primal method from a fresh start
+    // ends on a true vertex.
+    if (model.status() == 0 && cancels(model)) {
+        model.allSlackBasis(true);
+        model.primal();
+    }
     return model.status();
 }
 
@@ -238,6 +257,16 @@ void copySolution(const ClpSimplex &model, const ClpArrays &a, LpProblem &lp)
 }
 
 } // namespace
+
+bool LpSolver::isTight(double value, double lower, double upper, double termScale)
+{
+    const double tol = TightTolerance;
+    if (!isOpen(lower) && value - lower <= tol * std::max({1.0, std::fabs(lower), termScale}))
+        return true;
+    if (!isOpen(upper) && upper - value <= tol * std::max({1.0, std::fabs(upper), termScale}))
+        return true;
+    return false;
+}
 
 LpSolver::LpSolver(SolverSettings settings)
     : m_settings(settings)

@@ -54,6 +54,11 @@ public:
     // tolerance (1e-7) at an optimum, and is holding as an equality.
     static constexpr double TightTolerance = 1e-9;
 
+    // The test above for a value between lower and upper (+-COIN_DBL_MAX
+    // is an open side); termScale is the sum of |a_kj x_j| of a row, 0
+    // for a column.
+    [[nodiscard]] static bool isTight(double value, double lower, double upper, double termScale);
+
 private:
     SolverSettings m_settings;
 };
