@@ -6,6 +6,7 @@
 #include "engine/LpSolver.h"
 #include "engine/NonRadialLp.h"
 #include "engine/RadialLp.h"
+#include "engine/RunContext.h"
 #include "model/SelectionSet.h"
 #include "model/Workspace.h"
 
@@ -48,21 +49,6 @@ std::string weightsMismatchText(const DataSet &data)
 }
 
 } // namespace
-
-// What one call of RunModel works with.
-struct RunDriver::RunContext {
-    DataSet &data;
-    const ModelOptions &options;
-    SelectionSet &eval;
-    SelectionSet &tech;
-    ResultsSink &results;
-    ProgressSink &progress;
-    Feedback &feedback;
-    const RunView &view;
-    const SolveContext &solve;
-    int toEvaluate = 0;
-    int processed = 0;
-};
 
 RunDriver::RunDriver(Workspace &workspace) : m_workspace(workspace) {}
 

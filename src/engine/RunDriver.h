@@ -43,6 +43,7 @@ struct RunStatistics {
     long long finalRows = 0;     // rows of the restricted LPs when each was optimal, summed over LPs
     long long maxFinalRows = 0;
     long long fullLpFallbacks = 0; // LPs handed to the full-LP solve after a solver failure
+    long long fullLpTieBreaks = 0; // LPs whose efficiency flag the full LP settled (ties)
     int technologyRows = 0;      // technology DMUs
     int candidateRows = 0;       // of which no other technology DMU dominates
     int threads = 0;
