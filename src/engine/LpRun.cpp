@@ -71,6 +71,7 @@ struct SharedRun {
     SolverSettings settings;
     int weightRows = 0;
     int columns = 0;
+    const std::function<void(int, LpOutcome &)> &filter;
 };
 
 // Rows every chunk starts with: for each input and output pair the
@@ -142,6 +143,9 @@ public:
                 outcomes.resize(1);
                 solveLp(d, false, outcomes[0]);
             }
+            if (m_run.filter)
+                for (LpOutcome &outcome : outcomes)
+                    m_run.filter(d, outcome);
         }
         const RestrictedLp::Counters &after = m_lp.counters();
         result.counters.lps = after.lps - before.lps;
@@ -385,7 +389,7 @@ RunOutcome RunDriver::runRestricted(RunContext &run)
     const int weightRows = restrictsWeights(data, options) ? data.NumWeightRows : 0;
     const int columns = data.NumInputs + data.NumOutputs + (options.ReturnsToScale == "CRS" ? 0 : 1);
     const SharedRun shared{data,        options,   rows, initialRows, evaluated, techAtStart,
-                           SolverSettings::fromStandardPlaces(), weightRows, columns};
+                           SolverSettings::fromStandardPlaces(), weightRows, columns, m_outcomeFilter};
 
     const int chunks = static_cast<int>((evaluated.size() + ChunkSize - 1) / ChunkSize);
     int threads = m_workspace.threadCount > 0 ? m_workspace.threadCount

@@ -7,6 +7,7 @@
 #include "engine/SolveLp.h"
 #include "engine/Technology.h"
 
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -74,6 +75,13 @@ public:
     // prepared outcome here. An empty function restores the default.
     void setSolver(LpSolveFunction solve) { m_solve = std::move(solve); }
     void setLpMethod(LpMethod method) { m_method = method; }
+    // For tests: sees (and may change) the outcome of every LP the restricted
+    // method solved for DMU d, before the run uses it. Called on the worker
+    // threads, so it must be safe to call from several threads at once.
+    void setOutcomeFilter(std::function<void(int d, LpOutcome &outcome)> filter)
+    {
+        m_outcomeFilter = std::move(filter);
+    }
 
     // Threads evaluating DMUs are workspace.threadCount (0 = one per core);
     // the tables do not depend on their number.
@@ -103,6 +111,7 @@ private:
     Technology m_technology;
     LpSolveFunction m_solve;
     LpMethod m_method = LpMethod::Restricted;
+    std::function<void(int, LpOutcome &)> m_outcomeFilter;
     RunStatistics m_statistics;
 };
 
