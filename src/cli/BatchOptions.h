@@ -20,6 +20,7 @@ struct BatchOptions {
     std::vector<int> decimals{2, 2, 2, 2}; // score, weights, intensities, slacks
     bool pureWeights = false;
     std::string outDir;          // empty: tables go to standard output
+    int threads = 0;             // threads evaluating DMUs; 0 = one per core
 };
 
 // A list of DMU numbers and ranges such as "1-4,7" for DMUs 1..numDMU:

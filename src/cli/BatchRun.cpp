@@ -121,6 +121,7 @@ int runBatch(const BatchOptions &options, std::ostream &out, std::ostream &err)
     workspace.format.DecIntensities = static_cast<std::int16_t>(options.decimals[2]);
     workspace.format.DecSlacks = static_cast<std::int16_t>(options.decimals[3]);
     workspace.format.VirtualWeights = !options.pureWeights;
+    workspace.threadCount = options.threads;
 
     std::error_code ignored;
     const std::string dataPath = std::filesystem::absolute(options.dataFile, ignored).string();

@@ -44,6 +44,10 @@ int main(int argc, char **argv)
     app.add_option("--decimals", decimals,
                    "Decimals of score, weights, intensities and slacks, each 1..8")
         ->capture_default_str();
+    app.add_option("--threads", options.threads,
+                   "Threads evaluating DMUs (0: one per core); the tables are the same for any number")
+        ->check(CLI::NonNegativeNumber)
+        ->capture_default_str();
     app.add_flag("--pure-weights", options.pureWeights,
                  "Show pure weights instead of virtual inputs and outputs");
     app.add_option("--out", options.outDir,
