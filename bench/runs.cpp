@@ -156,7 +156,7 @@ Measured runInChild(int numDMU, const std::string &model, int threads, const std
         line << seconds << " " << efficient << " " << (outcome == RunOutcome::Completed ? 1 : 0) << " " << s.dmus
              << " " << s.lps << " " << s.solves << " " << s.iterations << " " << s.finalRows << " "
              << s.maxFinalRows << " " << s.fullLpFallbacks << " " << s.technologyRows << " " << s.candidateRows
-             << " " << s.threads << "\n";
+             << " " << s.threads << " " << s.fullLpTieBreaks << "\n";
         const std::string text = line.str();
         if (::write(channel[1], text.data(), text.size()) < 0)
             ::_exit(2);
@@ -176,7 +176,8 @@ Measured runInChild(int numDMU, const std::string &model, int threads, const std
     int ok = 0;
     RunStatistics &s = m.stats;
     if (in >> m.seconds >> m.efficient >> ok >> s.dmus >> s.lps >> s.solves >> s.iterations >> s.finalRows
-        >> s.maxFinalRows >> s.fullLpFallbacks >> s.technologyRows >> s.candidateRows >> s.threads)
+        >> s.maxFinalRows >> s.fullLpFallbacks >> s.technologyRows >> s.candidateRows >> s.threads
+        >> s.fullLpTieBreaks)
         m.ok = ok == 1;
     m.peakMB = static_cast<double>(usage.ru_maxrss) / 1024.0;
     return m;
@@ -202,10 +203,9 @@ void printRow(int numDMU, const std::string &model, const Measured &m)
     }
     std::printf("%s\n", m.ok ? "" : "  (run did not complete)");
     if (s.dmus > 0)
-        std::printf("        %d technology rows, %d candidates (undominated)%s\n", s.technologyRows,
-                    s.candidateRows,
-                    s.fullLpFallbacks > 0 ? (", " + std::to_string(s.fullLpFallbacks) + " full-LP fallbacks").c_str()
-                                          : "");
+        std::printf("        %d technology rows, %d candidates (undominated); full LPs: %lld after solver "
+                    "failures, %lld for flags on a tie\n",
+                    s.technologyRows, s.candidateRows, s.fullLpFallbacks, s.fullLpTieBreaks);
     std::fflush(stdout);
 }
 
