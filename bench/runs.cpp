@@ -21,6 +21,7 @@
 #include "model/Workspace.h"
 #include "results/ResultsTable.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -227,7 +228,8 @@ bool scipyAvailable()
 void peerBaseline(int numDMU, int sample, const std::vector<std::string> &models, int threads)
 {
     std::printf("\nPeer baseline: scipy.optimize.linprog(method=\"highs\"), envelopment form, one LP per DMU, "
-                "%d DMUs; scipy evaluates the first %d and its time is extrapolated per DMU to all %d.\n",
+                "%d DMUs; scipy evaluates the first %d and its time is extrapolated per DMU to all %d.\n"
+                "Ours: the whole run, best of 3; scipy: best of 2. Scores compared on scipy's sample.\n",
                 numDMU, sample, numDMU);
     if (!scipyAvailable()) {
         std::printf("skipped: /usr/bin/python3 has no scipy (Debian: apt-get install python3-scipy)\n");
@@ -255,22 +257,35 @@ void peerBaseline(int numDMU, int sample, const std::vector<std::string> &models
     std::printf("%-12s %10s %12s %12s %10s %12s %14s\n", "model", "ours s", "scipy ms/DMU", "scipy s (ext.)",
                 "ratio", "max |diff|", "scores compared");
     for (const std::string &model : models) {
+        // Best of three runs of ours and of two of the baseline: the machine's
+        // other work counts for neither.
         const std::string ours = (dir / (model + ".ours")).string();
-        const Measured m = runInChild(numDMU, model, threads, ours);
+        Measured m = runInChild(numDMU, model, threads, ours);
+        for (int again = 0; again < 2; ++again)
+            m.seconds = std::min(m.seconds, runInChild(numDMU, model, threads, "").seconds);
         const std::string command = "/usr/bin/python3 " + script + " " + csv + " " + model + " "
             + std::to_string(sample) + " > " + (dir / "peer.txt").string();
-        if (std::system(command.c_str()) != 0) {
+        int evaluated = 0;
+        double msPerDmu = 0.0;
+        bool failed = false;
+        for (int round = 0; round < 2 && !failed; ++round) {
+            if (std::system(command.c_str()) != 0) {
+                failed = true;
+                break;
+            }
+            // "MODEL DMUS SAMPLE SECONDS MS_PER_DMU"
+            std::istringstream peer(readLines((dir / "peer.txt").string()).at(0));
+            std::string name;
+            int dmus = 0;
+            double seconds = 0.0;
+            double perDmu = 0.0;
+            peer >> name >> dmus >> evaluated >> seconds >> perDmu;
+            msPerDmu = round == 0 ? perDmu : std::min(msPerDmu, perDmu);
+        }
+        if (failed) {
             std::printf("%-12s scipy baseline failed\n", model.c_str());
             continue;
         }
-        // "MODEL DMUS SAMPLE SECONDS MS_PER_DMU"
-        std::istringstream peer(readLines((dir / "peer.txt").string()).at(0));
-        std::string name;
-        int dmus = 0;
-        int evaluated = 0;
-        double seconds = 0.0;
-        double msPerDmu = 0.0;
-        peer >> name >> dmus >> evaluated >> seconds >> msPerDmu;
         const double extrapolated = msPerDmu * numDMU / 1000.0;
 
         const std::vector<std::string> ourScores = readLines(ours);

@@ -31,7 +31,8 @@ enum class LpMethod {
     // candidate rows grown until no technology row is violated, on all cores.
     Restricted,
     // Each DMU's LP built and solved whole, one after the other. A solver set
-    // with setSolver always gets these.
+    // with setSolver always gets these, and so does data with a value that is
+    // not a finite number.
     FullLp,
 };
 
@@ -63,6 +64,11 @@ public:
     // outside it is evaluated and is back as it was on return. DMU names get
     // their "{X}" marks. Messages (solver errors) go to feedback.
     //
+    // The DMUs of an LP model are evaluated on workspace.threadCount threads
+    // (0 = one per core); everything the sinks and feedback see happens on
+    // the calling thread, in DMU order, and does not depend on the number of
+    // threads.
+    //
     // Returns NoData without computing anything (and without showing
     // progress) when a count of the data set is below 1, when the selections
     // do not have one item per DMU, or when weight restrictions are asked for
@@ -83,11 +89,11 @@ public:
         m_outcomeFilter = std::move(filter);
     }
 
-    // Threads evaluating DMUs are workspace.threadCount (0 = one per core);
-    // the tables do not depend on their number.
     const RunStatistics &statistics() const { return m_statistics; }
 
     const ResultStore &store() const { return m_store; }
+    // The LP of the DMU evaluated last; after a restricted run only its
+    // solution as the results table read it (Primal, Dual, VarStatus).
     const LpProblem &lp() const { return m_lp; }
     // The technology of the DMU evaluated last (LP models).
     const Technology &technology() const { return m_technology; }
