@@ -187,12 +187,14 @@ private:
     }
 
     // Whether the efficiency flag that the solve step will derive from this
-    // outcome hangs on rounding noise or on which of several optimal
-    // solutions was picked, so that another solve of the same LP may flag
-    // the DMU differently. The radial rules flag a score of 1 (0 non-oriented)
-    // by its exact value, or else by the slacks when it rounds to 1 or 0 at
-    // 7 decimals; the slacks are not unique where the DMU lies on the
-    // frontier with slack. The other models flag by the own row's tightness.
+    // outcome hangs on rounding noise, so that another solve of the same LP
+    // may flag the DMU differently. The radial rules flag a score of 1 or
+    // more (input orientation), 1 or less (output) or 0 or less
+    // (non-oriented) by its exact value, and a score that only rounds to it
+    // at 7 decimals by the slacks, which are not unique where the DMU lies on
+    // the frontier with slack: a DMU whose score is 1 (0) up to rounding is
+    // flagged by whichever side of it the arithmetic lands. The other models
+    // flag by the own row's tightness, up to LpSolver's tolerance.
     bool hangsOnTies(const LpOutcome &outcome, double ownMargin) const
     {
         if (outcome.code != LpSolver::Optimal)
@@ -201,17 +203,15 @@ private:
             return ownMargin > 0.1 * LpSolver::TightTolerance && ownMargin < 10.0 * LpSolver::TightTolerance;
         const std::string &orientation = m_run.options.Orientation;
         const double score = orientation == "NON" ? outcome.objective : std::fabs(outcome.objective);
-        // Beyond the 7-decimal rounding; two optimal solutions' scores agree
-        // far closer than `clear`.
+        // Beyond the 7-decimal rounding; the scores of two optimal solutions
+        // agree far closer than `clear`.
         constexpr double near = 1e-7;
         constexpr double clear = 1e-9;
-        if (std::fabs(score - 1.0) > near && std::fabs(score) > near)
-            return false;
         if (orientation == "IN")
-            return !(score >= 1.0 + clear);
+            return std::fabs(score - 1.0) <= near && score < 1.0 + clear;
         if (orientation == "OUT")
-            return !(score <= 1.0 - clear);
-        return !(score <= -clear);
+            return std::fabs(score - 1.0) <= near && score > 1.0 - clear;
+        return std::fabs(score) <= near && score > -clear;
     }
 
     void solveFullLp(int d, bool marked, LpOutcome &outcome)

@@ -59,6 +59,12 @@ void RestrictedLp::load(const LpFrame &frame)
     const std::vector<CoinBigIndex> noEntries(n + 1, 0);
     m_model = std::make_unique<ClpSimplex>();
     m_model->setLogLevel(0);
+    // Unscaled, as LpSolver solves, and with a primal tolerance a hundred
+    // times tighter than the solver's default: a row left violated within the
+    // default tolerance shifts the optimum by about 1e-9, and in a restricted
+    // LP always towards the smaller value.
+    m_model->scaling(0);
+    m_model->setPrimalTolerance(1e-9);
     m_model->loadProblem(m_columns, 0, noEntries.data(), nullptr, nullptr, frame.columnLower.data(),
                          frame.columnUpper.data(), frame.objective.data(), nullptr, nullptr);
 
