@@ -165,6 +165,15 @@ int runBatch(const BatchOptions &options, std::ostream &out, std::ostream &err)
     if (!start.started)
         return BatchInputError;
 
+    if (!options.outDir.empty()) {
+        std::error_code error;
+        std::filesystem::create_directories(options.outDir, error);
+        if (error) {
+            feedback.message("Can't create the folder " + options.outDir + ": " + error.message() + ".");
+            return BatchInputError;
+        }
+    }
+
     int status = BatchCompleted;
     RunDriver driver(workspace);
     NoProgress progress;
