@@ -148,16 +148,23 @@ void loadInto(ClpSimplex &model, const ClpArrays &a, int n, int m)
                       a.rowUpper.data());
 }
 
-// Whether the terms of the objective at the solution are far larger than
-// the objective itself: the solution lies far out on a direction that costs
-// nothing, where rounding eats the digits of the optimum.
-bool cancels(const ClpSimplex &model)
+// Whether the solution lies far out on a direction that costs nothing, where
+// the dual method left it: a column without a bound on that side sits at the
+// method's artificial bound, or the terms of the objective are far larger
+// than the objective itself, so that rounding eats the digits of the optimum.
+bool farOut(const ClpSimplex &model)
 {
     const double *x = model.primalColumnSolution();
     const double *cost = model.objective();
+    const double *lower = model.columnLower();
+    const double *upper = model.columnUpper();
+    const double artificial = 0.5 * model.dualBound();
     double terms = 0.0;
-    for (int c = 0; c < model.numberColumns(); ++c)
+    for (int c = 0; c < model.numberColumns(); ++c) {
+        if ((x[c] >= artificial && upper[c] >= COIN_DBL_MAX) || (x[c] <= -artificial && lower[c] <= -COIN_DBL_MAX))
+            return true;
         terms += std::fabs(cost[c] * x[c]);
+    }
     return terms > 1e4 * std::max(1.0, std::fabs(model.objectiveValue()));
 }
 
@@ -176,12 +183,18 @@ int solveDefault(ClpSimplex &model)
         model.primal(1);
     // The dual method bounds free directions with large artificial bounds and
     // can stop far out on one when moving along it costs nothing (a DMU on
-    // the frontier with slack): weights of 1e9 and more, whose rounding spoils
-    // the optimum in the seventh digit. The primal method from a fresh start
-    // ends on a true vertex.
-    if (model.status() == 0 && cancels(model)) {
+    // the frontier with slack): weights of 1e9 and more, absurd in the table
+    // and whose rounding can spoil the optimum in the seventh digit. The
+    // primal method from a fresh start ends on a true vertex.
+    if (model.status() == 0 && farOut(model)) {
         model.allSlackBasis(true);
         model.primal();
+        // Should the primal method fail where the dual one did not, the dual
+        // answer stands.
+        if (model.status() != 0) {
+            model.allSlackBasis(true);
+            model.dual();
+        }
     }
     return model.status();
 }

@@ -238,3 +238,39 @@ INSTANTIATE_TEST_SUITE_P(EveryModel, RestrictedAgainstFullLp,
 
 } // namespace
 } // namespace zelvar
+
+namespace zelvar {
+namespace {
+
+// The full LP itself: a DMU on the frontier with slack, whose LP has optimal
+// solutions arbitrarily far out along a direction that costs nothing. The
+// solver must not stop far out there, where rounding spoils the optimum in
+// the seventh digit: the score is the envelopment optimum to rounding and
+// the weights stay moderate.
+TEST(FullLp, aDmuOnTheFrontierWithSlackGetsItsExactOptimumAndModerateWeights)
+{
+    const Model model{"VRS", "RAD", "OUT"};
+    const ModelRun full(dataCases[0], model, LpMethod::FullLp, 1);
+    int checked = 0;
+    for (const test::RowSeen &row : full.results.rows) {
+        if (row.noFiniteOptimum)
+            continue;
+        const test::EnvelopmentResult env = test::solveRadialEnvelopment(
+            full.workspace.data, row.d, full.lpRows(row.d), model.orientation, model.rts);
+        ASSERT_TRUE(env.optimal);
+        EXPECT_NEAR(row.score, env.value, 1e-10) << "DMU " << row.d;
+        for (int c = 1; c <= 6; ++c)
+            EXPECT_LT(std::fabs(row.primal[static_cast<std::size_t>(c)]), 1e6) << "DMU " << row.d;
+        ++checked;
+    }
+    EXPECT_GT(checked, 100);
+
+    // The restricted LPs end on vertices too.
+    const ModelRun restricted(dataCases[0], model, LpMethod::Restricted, 2);
+    for (const test::RowSeen &row : restricted.results.rows)
+        for (int c = 1; c <= 6; ++c)
+            EXPECT_LT(std::fabs(row.primal[static_cast<std::size_t>(c)]), 1e6) << "DMU " << row.d;
+}
+
+} // namespace
+} // namespace zelvar
