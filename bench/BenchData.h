@@ -1,0 +1,65 @@
+#pragma once
+
+// The generated data sets of the benchmarks: log-normal inputs, outputs from
+// a noisy Cobb-Douglas frontier with one-sided inefficiency, fixed seed, so
+// every benchmark and every build sees the same DMUs.
+
+#include "data/DataSet.h"
+
+#include <cmath>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace zelvar::bench {
+
+inline std::vector<std::string> split(const std::string &text)
+{
+    std::vector<std::string> parts;
+    std::stringstream in(text);
+    std::string part;
+    while (std::getline(in, part, ','))
+        if (!part.empty())
+            parts.push_back(part);
+    return parts;
+}
+
+inline void generate(DataSet &data, int numDMU, int inputs, int outputs, unsigned seed)
+{
+    std::mt19937_64 random(seed);
+    std::lognormal_distribution<double> size(0.0, 0.6);
+    std::normal_distribution<double> noise(0.0, 0.15);
+    std::exponential_distribution<double> inefficiency(4.0);
+
+    data.NumDMU = numDMU;
+    data.NumInputs = inputs;
+    data.NumOutputs = outputs;
+    data.DMUNames.assign(static_cast<std::size_t>(numDMU) + 1, "");
+    data.InputNames = {""};
+    data.OutputNames = {""};
+    data.InputNonDisc.assign(static_cast<std::size_t>(inputs) + 1, 0);
+    data.OutputNonDisc.assign(static_cast<std::size_t>(outputs) + 1, 0);
+    for (int i = 1; i <= inputs; ++i)
+        data.InputNames.push_back("{I}x" + std::to_string(i));
+    for (int r = 1; r <= outputs; ++r)
+        data.OutputNames.push_back("{O}y" + std::to_string(r));
+    data.InputData = Matrix(inputs, numDMU);
+    data.OutputData = Matrix(outputs, numDMU);
+    for (int d = 1; d <= numDMU; ++d) {
+        data.DMUNames[static_cast<std::size_t>(d)] = "    u" + std::to_string(d);
+        double logFrontier = 0.0;
+        for (int i = 1; i <= inputs; ++i) {
+            const double x = 10.0 * size(random);
+            data.InputData(i, d) = x;
+            logFrontier += std::log(x) * 0.8 / inputs;
+        }
+        const double efficiency = std::exp(-inefficiency(random));
+        for (int r = 1; r <= outputs; ++r)
+            data.OutputData(r, d) = std::exp(logFrontier + noise(random)) * efficiency;
+    }
+    data.DataFileName = "generated.txt";
+    data.DataFileStem = "generated";
+}
+
+} // namespace zelvar::bench
