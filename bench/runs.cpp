@@ -16,6 +16,7 @@
 // THREADS 0 = one per core. A PEER_SIZE of 0 skips the baseline.
 
 #include "data/Feedback.h"
+#include "BenchData.h"
 #include "engine/RunDriver.h"
 #include "model/ModelNames.h"
 #include "model/Workspace.h"
@@ -40,58 +41,12 @@
 namespace {
 
 using namespace zelvar;
+using bench::generate;
+using bench::split;
 
 constexpr int Inputs = 3;
 constexpr int Outputs = 2;
 constexpr unsigned Seed = 20261206u;
-
-std::vector<std::string> split(const std::string &text)
-{
-    std::vector<std::string> parts;
-    std::stringstream in(text);
-    std::string part;
-    while (std::getline(in, part, ','))
-        if (!part.empty())
-            parts.push_back(part);
-    return parts;
-}
-
-void generate(DataSet &data, int numDMU, int inputs, int outputs, unsigned seed)
-{
-    std::mt19937_64 random(seed);
-    std::lognormal_distribution<double> size(0.0, 0.6);
-    std::normal_distribution<double> noise(0.0, 0.15);
-    std::exponential_distribution<double> inefficiency(4.0);
-
-    data.NumDMU = numDMU;
-    data.NumInputs = inputs;
-    data.NumOutputs = outputs;
-    data.DMUNames.assign(static_cast<std::size_t>(numDMU) + 1, "");
-    data.InputNames = {""};
-    data.OutputNames = {""};
-    data.InputNonDisc.assign(static_cast<std::size_t>(inputs) + 1, 0);
-    data.OutputNonDisc.assign(static_cast<std::size_t>(outputs) + 1, 0);
-    for (int i = 1; i <= inputs; ++i)
-        data.InputNames.push_back("{I}x" + std::to_string(i));
-    for (int r = 1; r <= outputs; ++r)
-        data.OutputNames.push_back("{O}y" + std::to_string(r));
-    data.InputData = Matrix(inputs, numDMU);
-    data.OutputData = Matrix(outputs, numDMU);
-    for (int d = 1; d <= numDMU; ++d) {
-        data.DMUNames[static_cast<std::size_t>(d)] = "    u" + std::to_string(d);
-        double logFrontier = 0.0;
-        for (int i = 1; i <= inputs; ++i) {
-            const double x = 10.0 * size(random);
-            data.InputData(i, d) = x;
-            logFrontier += std::log(x) * 0.8 / inputs;
-        }
-        const double efficiency = std::exp(-inefficiency(random));
-        for (int r = 1; r <= outputs; ++r)
-            data.OutputData(r, d) = std::exp(logFrontier + noise(random)) * efficiency;
-    }
-    data.DataFileName = "generated.txt";
-    data.DataFileStem = "generated";
-}
 
 struct Measured {
     double seconds = 0;
