@@ -12,6 +12,19 @@ namespace zelvar {
 
 namespace {
 
+// Reads the items of one zip part in blocks, so a big sheet is never held whole.
+XmlItemReader itemReader(ZipArchive::Entry &entry, const char *container, const char *item)
+{
+    return XmlItemReader(
+        [&entry](char *buffer, std::size_t size, std::string &why) {
+            const std::int64_t count = entry.read(buffer, size);
+            if (count < 0)
+                why = entry.error();
+            return count;
+        },
+        container, item);
+}
+
 // workbook.xml and its relationships are small; anything larger is not a workbook.
 constexpr std::size_t MaxSmallPartBytes = std::size_t{64} << 20;
 
@@ -142,14 +155,7 @@ bool XlsxTableSource::readSharedStrings(const ZipArchive &archive, const std::st
     auto entry = archive.openEntry(part, reason);
     if (!entry)
         return false;
-    XmlItemReader reader(
-        [&entry](char *buffer, std::size_t size, std::string &why) {
-            const std::int64_t count = entry->read(buffer, size);
-            if (count < 0)
-                why = entry->error();
-            return count;
-        },
-        "sst", "si");
+    XmlItemReader reader = itemReader(*entry, "sst", "si");
     std::string text;
     bool visitFailed = false;
     const bool ok = reader.forEach(
@@ -182,14 +188,7 @@ bool XlsxTableSource::readSheet(const ZipArchive &archive, const std::string &pa
     auto entry = archive.openEntry(part, reason);
     if (!entry)
         return false;
-    XmlItemReader reader(
-        [&entry](char *buffer, std::size_t size, std::string &why) {
-            const std::int64_t count = entry->read(buffer, size);
-            if (count < 0)
-                why = entry->error();
-            return count;
-        },
-        "sheetData", "row");
+    XmlItemReader reader = itemReader(*entry, "sheetData", "row");
 
     TextRef trueText;
     TextRef falseText;
