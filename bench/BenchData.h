@@ -5,6 +5,11 @@
 // every benchmark and every build sees the same DMUs.
 
 #include "data/DataSet.h"
+#include "data/Feedback.h"
+#include "model/ModelNames.h"
+#include "model/Workspace.h"
+
+#include <cstdio>
 
 #include <cmath>
 #include <random>
@@ -13,6 +18,11 @@
 #include <vector>
 
 namespace zelvar::bench {
+
+// The shape and seed of every generated benchmark data set.
+constexpr int Inputs = 3;
+constexpr int Outputs = 2;
+constexpr unsigned Seed = 20261206u;
 
 inline std::vector<std::string> split(const std::string &text)
 {
@@ -60,6 +70,30 @@ inline void generate(DataSet &data, int numDMU, int inputs, int outputs, unsigne
     }
     data.DataFileName = "generated.txt";
     data.DataFileStem = "generated";
+}
+
+// Messages of a benchmark run go to standard error; a solver error counts as Cancel.
+struct StderrFeedback : Feedback {
+    void message(const std::string &text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
+    bool confirm(const std::string &text) override
+    {
+        message(text);
+        return false;
+    }
+};
+
+// A workspace holding the generated data (3 inputs, 2 outputs, the fixed
+// seed) with the model set up as the model dialog would for `model`.
+inline void setUpRun(Workspace &workspace, int numDMU, const std::string &model, int threads)
+{
+    workspace.threadCount = threads;
+    generate(workspace.data, numDMU, Inputs, Outputs, Seed);
+    ModelDialogState &dialog = workspace.modelDialog();
+    const std::vector<OptionButton> buttons = buttonsForModelName(model).value();
+    for (OptionButton button : buttons)
+        dialog.click(button);
+    workspace.options.Superefficiency = dialog.chbSuper.checked;
+    workspace.options.ModelName = model;
 }
 
 } // namespace zelvar::bench

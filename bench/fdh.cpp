@@ -72,23 +72,11 @@ Measured runInChild(int numDMU, const std::string &model, int threads)
     if (child == 0) {
         ::close(channel[0]);
         Workspace workspace;
-        workspace.threadCount = threads;
-        generate(workspace.data, numDMU, 3, 2, 20261206u);
-        ModelDialogState &dialog = workspace.modelDialog();
-        // Kept in a variable: a range-for over value() of the temporary would
-        // outlive the temporary.
-        const std::vector<OptionButton> buttons = buttonsForModelName(model).value();
-        for (OptionButton button : buttons)
-            dialog.click(button);
-        workspace.options.Superefficiency = dialog.chbSuper.checked;
-        workspace.options.ModelName = model;
+        bench::setUpRun(workspace, numDMU, model, threads);
         SelectionSet eval(numDMU, true);
         SelectionSet tech(numDMU, true);
 
-        struct Quiet : Feedback {
-            void message(const std::string &text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
-            bool confirm(const std::string &text) override { message(text); return false; }
-        } feedback;
+        bench::StderrFeedback feedback;
         ResultsTable table(workspace.data, workspace.options, workspace.format);
         RunDriver driver(workspace);
         NoProgress progress;

@@ -44,9 +44,9 @@ using namespace zelvar;
 using bench::generate;
 using bench::split;
 
-constexpr int Inputs = 3;
-constexpr int Outputs = 2;
-constexpr unsigned Seed = 20261206u;
+using bench::Inputs;
+using bench::Outputs;
+using bench::Seed;
 
 struct Measured {
     double seconds = 0;
@@ -67,25 +67,11 @@ Measured runInChild(int numDMU, const std::string &model, int threads, const std
     if (child == 0) {
         ::close(channel[0]);
         Workspace workspace;
-        workspace.threadCount = threads;
-        generate(workspace.data, numDMU, Inputs, Outputs, Seed);
-        ModelDialogState &dialog = workspace.modelDialog();
-        const std::vector<OptionButton> buttons = buttonsForModelName(model).value();
-        for (OptionButton button : buttons)
-            dialog.click(button);
-        workspace.options.Superefficiency = dialog.chbSuper.checked;
-        workspace.options.ModelName = model;
+        bench::setUpRun(workspace, numDMU, model, threads);
         SelectionSet eval(numDMU, true);
         SelectionSet tech(numDMU, true);
 
-        struct Quiet : Feedback {
-            void message(const std::string &text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
-            bool confirm(const std::string &text) override
-            {
-                message(text);
-                return false;
-            }
-        } feedback;
+        bench::StderrFeedback feedback;
         ResultsTable table(workspace.data, workspace.options, workspace.format);
         RunDriver driver(workspace);
         NoProgress progress;
