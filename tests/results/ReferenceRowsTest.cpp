@@ -8,15 +8,8 @@ namespace zelvar {
 namespace {
 
 using test::RunInputs;
-using Row = std::vector<std::string>;
-
-Row rowCells(const TextGrid &grid, int d)
-{
-    Row cells;
-    for (int c = 1; c < grid.Cols(); ++c)
-        cells.push_back(grid.text(d, c));
-    return cells;
-}
+using test::Row;
+using test::rowCells;
 
 // Whether columns 1 .. last of row d are cyan and the label cell is not.
 bool highlighted(const TextGrid &grid, int d)

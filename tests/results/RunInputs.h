@@ -7,6 +7,7 @@
 #include "model/DisplayFormat.h"
 #include "model/ModelOptions.h"
 #include "model/SelectionSet.h"
+#include "results/TextGrid.h"
 
 #include <string>
 #include <vector>
@@ -87,5 +88,16 @@ struct RunInputs {
 
     RunView view() const { return RunView{data, options, format, store, eval, tech, separator}; }
 };
+
+using Row = std::vector<std::string>;
+
+// Cells 1 .. last of row d.
+inline Row rowCells(const TextGrid &grid, int d)
+{
+    Row cells;
+    for (int c = 1; c < grid.Cols(); ++c)
+        cells.push_back(grid.text(d, c));
+    return cells;
+}
 
 } // namespace zelvar::test

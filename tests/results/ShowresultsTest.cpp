@@ -8,16 +8,8 @@ namespace zelvar {
 namespace {
 
 using test::RunInputs;
-using Row = std::vector<std::string>;
-
-// Cells 1 .. last of row d.
-Row rowCells(const TextGrid &grid, int d)
-{
-    Row cells;
-    for (int c = 1; c < grid.Cols(); ++c)
-        cells.push_back(grid.text(d, c));
-    return cells;
-}
+using test::Row;
+using test::rowCells;
 
 // Lays out a table for the run as it stands, fills row d and returns it.
 Row filledRow(const RunInputs &run, int d)
