@@ -1,3 +1,4 @@
+#include "support/SameData.h"
 #include "DataTestSupport.h"
 
 #include "data/DataFileReader.h"
@@ -24,16 +25,7 @@ DataSet load(const std::string &path)
 // Everything but the file names.
 void expectSameData(const DataSet &a, const DataSet &b)
 {
-    EXPECT_EQ(a.NumDMU, b.NumDMU);
-    EXPECT_EQ(a.NumInputs, b.NumInputs);
-    EXPECT_EQ(a.NumOutputs, b.NumOutputs);
-    EXPECT_EQ(a.DMUNames, b.DMUNames);
-    EXPECT_EQ(a.InputNames, b.InputNames);
-    EXPECT_EQ(a.OutputNames, b.OutputNames);
-    EXPECT_EQ(a.InputNonDisc, b.InputNonDisc);
-    EXPECT_EQ(a.OutputNonDisc, b.OutputNonDisc);
-    EXPECT_EQ(a.InputData, b.InputData);
-    EXPECT_EQ(a.OutputData, b.OutputData);
+    test::expectSameTable(a, b);
 }
 
 TEST(DataFileReader, TheSampleReadsTheSameFromAllThreeFormats)

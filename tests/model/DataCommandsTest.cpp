@@ -1,3 +1,4 @@
+#include "support/SameData.h"
 #include "model/DataCommands.h"
 
 #include "data/Feedback.h"
@@ -68,16 +69,7 @@ protected:
 // The data set without its file name, for "stays whole" checks.
 void expectSameDataSet(const DataSet &a, const DataSet &b)
 {
-    EXPECT_EQ(a.NumDMU, b.NumDMU);
-    EXPECT_EQ(a.NumInputs, b.NumInputs);
-    EXPECT_EQ(a.NumOutputs, b.NumOutputs);
-    EXPECT_EQ(a.DMUNames, b.DMUNames);
-    EXPECT_EQ(a.InputNames, b.InputNames);
-    EXPECT_EQ(a.OutputNames, b.OutputNames);
-    EXPECT_EQ(a.InputNonDisc, b.InputNonDisc);
-    EXPECT_EQ(a.OutputNonDisc, b.OutputNonDisc);
-    EXPECT_EQ(a.InputData, b.InputData);
-    EXPECT_EQ(a.OutputData, b.OutputData);
+    test::expectSameTable(a, b);
     EXPECT_EQ(a.DataFileStem, b.DataFileStem);
     EXPECT_EQ(a.WeightsFileName, b.WeightsFileName);
     EXPECT_EQ(a.WeightsName, b.WeightsName);
