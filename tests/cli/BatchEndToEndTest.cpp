@@ -2,6 +2,8 @@
 // by hand, and checks what a user sees: the tables, the files, the messages
 // and the exit status.
 
+#include "RunBatchProgram.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -9,7 +11,6 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace {
@@ -50,18 +51,10 @@ protected:
     Outcome run(const std::string &arguments)
     {
         const fs::path errFile = m_dir / "stderr.txt";
-        const std::string command =
-            std::string("'") + ZELVAR_BATCH + "' " + arguments + " 2>'" + errFile.string() + "'";
+        const zelvar::test::BatchOutcome ran = zelvar::test::runBatchProgram(arguments, errFile.string());
         Outcome outcome;
-        FILE *pipe = ::popen(command.c_str(), "r");
-        if (!pipe)
-            return outcome;
-        char buffer[4096];
-        std::size_t got;
-        while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            outcome.out.append(buffer, got);
-        const int status = ::pclose(pipe);
-        outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        outcome.status = ran.status;
+        outcome.out = ran.out;
         outcome.err = readFile(errFile);
         return outcome;
     }

@@ -1,33 +1,19 @@
 // zelvar-batch --threads: the tables do not depend on the number of threads,
 // and a negative number is refused.
 
+#include "RunBatchProgram.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
 
 namespace {
 
-struct Result {
-    int status = -1;
-    std::string out;
-};
+using Result = zelvar::test::BatchOutcome;
 
 Result batch(const std::string &arguments)
 {
-    const std::string command = std::string("'") + ZELVAR_BATCH + "' " + arguments + " 2>/dev/null";
-    Result result;
-    FILE *pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return result;
-    char buffer[4096];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        result.out.append(buffer, got);
-    const int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+    return zelvar::test::runBatchProgram(arguments, "/dev/null");
 }
 
 std::string banks()
