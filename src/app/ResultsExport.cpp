@@ -34,16 +34,23 @@ void putOnClipboard(const std::string &text)
 
 } // namespace
 
-void ResultsExport::copy(ResultsWindow *active)
+bool ResultsExport::canCopy(const ResultsWindow *active)
 {
     if (!m_workspace.data.loaded()) {
         m_dialogs.message(QStringLiteral("Please load data."));
-        return;
+        return false;
     }
     if (active == nullptr) {
         m_dialogs.message(QStringLiteral("There's nothing to copy."));
-        return;
+        return false;
     }
+    return true;
+}
+
+void ResultsExport::copy(ResultsWindow *active)
+{
+    if (!canCopy(active))
+        return;
     TextGrid &grid = active->grid();
     {
         const RedrawOff redraw(grid);
@@ -55,14 +62,8 @@ void ResultsExport::copy(ResultsWindow *active)
 
 void ResultsExport::copyAll(ResultsWindow *active)
 {
-    if (!m_workspace.data.loaded()) {
-        m_dialogs.message(QStringLiteral("Please load data."));
+    if (!canCopy(active))
         return;
-    }
-    if (active == nullptr) {
-        m_dialogs.message(QStringLiteral("There's nothing to copy."));
-        return;
-    }
     TextGrid &grid = active->grid();
     {
         const RedrawOff redraw(grid);

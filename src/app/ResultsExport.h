@@ -33,6 +33,8 @@ public:
     bool saveAs(ResultsWindow *active);
 
 private:
+    // Copy and Copy All need loaded data and a results window; tells the user otherwise.
+    bool canCopy(const ResultsWindow *active);
     bool writeTo(ResultsWindow &window, const QString &path);
 
     Workspace &m_workspace;
