@@ -10,7 +10,8 @@ namespace zelvar {
 enum BatchStatus : int {
     BatchCompleted = 0,   // every run completed
     BatchInputError = 1,  // a data or option error prevented the runs
-    BatchRunStopped = 3,  // a run stopped early (a solver failure counts as Cancel)
+    BatchRunStopped = 3,  // a run stopped early or left DMUs without a result: a
+                          // solver failure (which counts as Cancel here)
 };
 
 // Loads the data (and weights), sets up the model as the model dialog would

@@ -8,6 +8,7 @@
 
 #include "data/DataSet.h"
 #include "data/Feedback.h"
+#include "engine/ColumnScaling.h"
 #include "engine/LpFrame.h"
 #include "engine/LpOutcome.h"
 #include "engine/LpSolver.h"
@@ -17,6 +18,7 @@
 #include "engine/RestrictedLp.h"
 #include "engine/RunContext.h"
 #include "engine/TechnologyRows.h"
+#include "engine/TwinLps.h"
 #include "model/SelectionSet.h"
 #include "model/Workspace.h"
 
@@ -75,6 +77,7 @@ struct SharedRun {
     int weightRows = 0;
     int columns = 0;
     const std::function<void(int, LpOutcome &)> &filter;
+    TwinLps &twins; // full LPs that settle ties, shared by twins
 };
 
 // Rows every chunk starts with: for each input and output pair the
@@ -140,11 +143,11 @@ public:
                 outcomes.resize(variables.size());
                 for (std::size_t v = 0; v < variables.size(); ++v) {
                     minAverageMarks(variables[v], m_run.data, m_inputMarks, m_outputMarks);
-                    solveLp(d, true, outcomes[v]);
+                    solveLp(d, variables[v], outcomes[v]);
                 }
             } else {
                 outcomes.resize(1);
-                solveLp(d, false, outcomes[0]);
+                solveLp(d, 0, outcomes[0]);
             }
             if (m_run.filter)
                 for (LpOutcome &outcome : outcomes)
@@ -161,8 +164,10 @@ public:
     }
 
 private:
-    void solveLp(int d, bool marked, LpOutcome &outcome)
+    // variable: the min-average variable whose marks are set, or 0.
+    void solveLp(int d, int variable, LpOutcome &outcome)
     {
+        const bool marked = variable != 0;
         try {
             if (marked)
                 m_frames.build(d, m_frame, &m_inputMarks, &m_outputMarks);
@@ -175,7 +180,8 @@ private:
                     return;
                 // Settled by the full LP, as the one-after-the-other loop would.
                 ++m_tieBreaks;
-                solveFullLp(d, marked, outcome);
+                m_run.twins.settle(d, variable, outcome,
+                                   [&](int dmu, LpOutcome &full) { solveFullLp(dmu, marked, full); });
                 return;
             }
         } catch (...) {
@@ -346,12 +352,19 @@ private:
 // d's solution in the record as the full LP of d lays out its rows: the
 // technology DMUs in DMU order, with d among them even when it comes from
 // outside the technology.
-void writeRecord(SolutionRecord &record, LpProblem &lp, const LpOutcome &outcome, const TechnologyRows &rows,
-                 int d, bool dInTechnology)
+// The weights and slacks are written in the data's units.
+void writeRecord(SolutionRecord &record, LpProblem &lp, const LpOutcome &outcome, const ColumnScaling &scaling,
+                 const TechnologyRows &rows, int d, bool dInTechnology)
 {
     const int ownRow = rows.rank(d) + 1;
-    record.write(lp, outcome, ownRow,
-                 [&](int j) { return rows.rank(j) + 1 + (!dInTechnology && j > d ? 1 : 0); });
+    auto rowOf = [&](int j) { return rows.rank(j) + 1 + (!dInTechnology && j > d ? 1 : 0); };
+    if (scaling.identity()) {
+        record.write(lp, outcome, ownRow, rowOf);
+        return;
+    }
+    LpOutcome unscaled = outcome;
+    scaling.unscale(unscaled);
+    record.write(lp, unscaled, ownRow, rowOf);
 }
 
 // The solver allocates and frees its work arrays at every solve, tens of
@@ -370,11 +383,11 @@ void keepSolverMemory()
 #endif
 }
 
-bool allFinite(const Matrix &matrix)
+bool allAcceptable(const Matrix &matrix)
 {
     for (int col = 1; col <= matrix.cols(); ++col)
         for (int row = 1; row <= matrix.rows(); ++row)
-            if (!std::isfinite(matrix(row, col)))
+            if (!LpSolver::acceptable(matrix(row, col)))
                 return false;
     return true;
 }
@@ -385,16 +398,17 @@ bool RunDriver::restrictedApplies(const RunContext &run) const
 {
     if (m_solve || m_method != LpMethod::Restricted)
         return false;
-    // A value that is not a finite number makes the LPs invalid, which the
-    // full LP reports DMU by DMU.
-    if (!allFinite(run.data.InputData) || !allFinite(run.data.OutputData))
+    // A value that is not a finite number, or one too large for the solver
+    // (in the LPs' units), makes the LPs invalid, which the full LP reports
+    // DMU by DMU.
+    if (!allAcceptable(run.lpData.InputData) || !allAcceptable(run.lpData.OutputData))
         return false;
-    return !restrictsWeights(run.data, run.options) || allFinite(run.data.WeightRestrictions);
+    return !restrictsWeights(run.lpData, run.options) || allAcceptable(run.lpData.WeightRestrictions);
 }
 
 RunOutcome RunDriver::runRestricted(RunContext &run)
 {
-    DataSet &data = run.data;
+    const DataSet &data = run.lpData;
     const ModelOptions &options = run.options;
     const bool minAverage = options.Distance == "MINAV";
 
@@ -408,8 +422,9 @@ RunOutcome RunDriver::runRestricted(RunContext &run)
     const SelectionSet techAtStart = run.tech;
     const int weightRows = restrictsWeights(data, options) ? data.NumWeightRows : 0;
     const int columns = data.NumInputs + data.NumOutputs + (options.ReturnsToScale == "CRS" ? 0 : 1);
+    TwinLps twins(data, techAtStart);
     const SharedRun shared{data,        options,   rows, initialRows, evaluated, techAtStart,
-                           SolverSettings::fromStandardPlaces(), weightRows, columns, m_outcomeFilter};
+                           SolverSettings::fromStandardPlaces(), weightRows, columns, m_outcomeFilter, twins};
 
     const int chunks = static_cast<int>((evaluated.size() + ChunkSize - 1) / ChunkSize);
     int threads = m_workspace.threadCount > 0 ? m_workspace.threadCount
@@ -475,7 +490,7 @@ RunOutcome RunDriver::runRestricted(RunContext &run)
         const bool wasTech = run.tech.selected(d);
         if (!wasTech) {
             run.tech.select(d, true);
-            markOutside(data.DMUNames[dd]);
+            markOutside(run.data.DMUNames[dd]);
         }
         ++run.processed;
         ++m_statistics.dmus;
@@ -491,7 +506,7 @@ RunOutcome RunDriver::runRestricted(RunContext &run)
                     book.add(variables[v], solution.outcomes[v]);
             book.finish();
             if (book.improved())
-                writeRecord(record, m_lp, book.best(), rows, d, wasTech);
+                writeRecord(record, m_lp, book.best(), run.scaling, rows, d, wasTech);
         } else {
             const LpOutcome &lpOutcome = solution.outcomes.front();
             if (!recordLpOutcome(d, lpOutcome, m_store, run.solve)) {
@@ -499,7 +514,7 @@ RunOutcome RunDriver::runRestricted(RunContext &run)
                 outcome = RunOutcome::Stopped;
                 break;
             }
-            writeRecord(record, m_lp, lpOutcome, rows, d, wasTech);
+            writeRecord(record, m_lp, lpOutcome, run.scaling, rows, d, wasTech);
         }
 
         reportProgress(run);

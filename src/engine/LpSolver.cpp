@@ -42,19 +42,26 @@ bool isOpen(double bound)
     return std::fabs(bound) >= COIN_DBL_MAX;
 }
 
-bool allFinite(const std::vector<double> &values, std::size_t first, std::size_t last)
+bool allAcceptable(const std::vector<double> &values, std::size_t first, std::size_t last)
 {
     for (std::size_t i = first; i <= last; ++i)
-        if (!std::isfinite(values[i]))
+        if (!LpSolver::acceptable(values[i]))
             return false;
     return true;
 }
 
-bool noNaN(const std::vector<double> &values, std::size_t first, std::size_t last)
+// A lower bound at or below -big and an upper bound at or above big are open
+// sides; every other bound must be acceptable (a lower bound of 1e300 is no
+// open side).
+bool boundsAcceptable(const std::vector<double> &lower, const std::vector<double> &upper, std::size_t first,
+                      std::size_t last, double big)
 {
-    for (std::size_t i = first; i <= last; ++i)
-        if (std::isnan(values[i]))
+    for (std::size_t i = first; i <= last; ++i) {
+        if (std::isnan(lower[i]) || (lower[i] > -big && !LpSolver::acceptable(lower[i])))
             return false;
+        if (std::isnan(upper[i]) || (upper[i] < big && !LpSolver::acceptable(upper[i])))
+            return false;
+    }
     return true;
 }
 
@@ -74,8 +81,8 @@ bool convert(const LpProblem &lp, ClpArrays &out)
         || lp.LowerBound.size() < un + um + 1 || lp.UpperBound.size() < un + um + 1
         || lp.RowIndex.size() < unz + 1 || lp.ColValue.size() < unz + 1)
         return false;
-    if (!allFinite(lp.Obj, 1, un) || !allFinite(lp.Rhs, 1, um) || !allFinite(lp.ColValue, 1, unz)
-        || !noNaN(lp.LowerBound, 1, un + um) || !noNaN(lp.UpperBound, 1, un + um))
+    if (!allAcceptable(lp.Obj, 1, un) || !allAcceptable(lp.Rhs, 1, um) || !allAcceptable(lp.ColValue, 1, unz)
+        || !boundsAcceptable(lp.LowerBound, lp.UpperBound, 1, un + um, lp.Big))
         return false;
 
     // Starts are the running sum of the counts: the record passes no offsets.

@@ -20,9 +20,24 @@ public:
     static constexpr int InvalidProblem = 6;  // the record is inconsistent: array
                                               // too short, counts not adding up to
                                               // LpNonzeros, row index outside 1..m,
-                                              // a value that is not finite
+                                              // a value that is not finite or
+                                              // beyond MaxMagnitude
     static constexpr int LibraryError = 7;    // the library raised an error (e.g.
                                               // out of memory)
+
+    // Largest absolute value of a coefficient, right-hand side or finite
+    // bound that goes to the solver. CLP stops the whole program on an
+    // objective coefficient of 1e25 or more and takes bounds beyond about
+    // 1e27 as infinite; such an LP is reported as InvalidProblem instead.
+    // Data scaled to its LPs' units stays far below it unless one column
+    // spans some forty orders of magnitude.
+    static constexpr double MaxMagnitude = 1e20;
+
+    // Whether the solver can take value as a coefficient or finite bound.
+    [[nodiscard]] static bool acceptable(double value)
+    {
+        return value >= -MaxMagnitude && value <= MaxMagnitude;
+    }
 
     explicit LpSolver(SolverSettings settings = {});
 

@@ -24,6 +24,36 @@ bool needsCleanUp(const ClpSimplex &model)
     return model.status() == 0 && model.secondaryStatus() >= 2 && model.secondaryStatus() <= 4;
 }
 
+bool allAcceptable(const std::vector<double> &values)
+{
+    for (const double value : values)
+        if (!LpSolver::acceptable(value))
+            return false;
+    return true;
+}
+
+// The solver's open sides are +-COIN_DBL_MAX; every other bound must be
+// acceptable.
+bool boundsAcceptable(const std::vector<double> &lower, const std::vector<double> &upper)
+{
+    for (std::size_t k = 0; k < lower.size() && k < upper.size(); ++k) {
+        if (std::isnan(lower[k]) || (lower[k] > -COIN_DBL_MAX && !LpSolver::acceptable(lower[k])))
+            return false;
+        if (std::isnan(upper[k]) || (upper[k] < COIN_DBL_MAX && !LpSolver::acceptable(upper[k])))
+            return false;
+    }
+    return true;
+}
+
+// Whether the solver can take the frame's values (LpSolver::MaxMagnitude).
+bool frameAcceptable(const LpFrame &frame)
+{
+    return allAcceptable(frame.objective) && allAcceptable(frame.ownRow) && allAcceptable(frame.restrictionRows)
+        && LpSolver::acceptable(frame.scaleCoefficient) && boundsAcceptable(frame.columnLower, frame.columnUpper)
+        && boundsAcceptable({frame.ownLower}, {frame.ownUpper})
+        && boundsAcceptable(frame.restrictionLower, frame.restrictionUpper);
+}
+
 } // namespace
 
 RestrictedLp::RestrictedLp(const TechnologyRows &rows)
@@ -191,6 +221,9 @@ double RestrictedLp::rowTerms(int row, const double *x) const
 
 bool RestrictedLp::solve(int d, const LpFrame &frame, bool checkAllRows, LpOutcome &outcome)
 {
+    // Values the solver cannot take are left to the full LP, which reports them.
+    if (!frameAcceptable(frame))
+        return false;
     if (m_fresh || m_model == nullptr)
         load(frame);
     else

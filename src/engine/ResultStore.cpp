@@ -13,6 +13,7 @@ void ResultStore::AllocateResults(int numDMU, bool fdh)
     NoScore.assign(size, 0);
     MinAvgBest.assign(size, 0.0);
     MinAvgVariable.assign(size, 0);
+    SolverFailures = 0;
     // The dominance lists belong to FDH runs; other runs leave them as they are
     // and nothing reads them then.
     if (fdh) {

@@ -37,6 +37,10 @@ struct ResultStore {
     std::vector<double> MinAvgBest;
     std::vector<std::int32_t> MinAvgVariable;
 
+    // LPs of this run that the solver failed on (a code other than optimal
+    // and no finite optimum), whether the run went on after them or not.
+    std::int32_t SolverFailures = 0;
+
     // Fresh lists for numDMU DMUs; the dominance lists only for FDH runs.
     void AllocateResults(int numDMU, bool fdh);
 };

@@ -4,12 +4,15 @@
 
 namespace zelvar {
 
+class ColumnScaling;
 struct DataSet;
 struct ModelOptions;
 
 // What one call of RunModel works with.
 struct RunDriver::RunContext {
-    DataSet &data;
+    DataSet &data;         // the loaded data: names, and the values the table shows
+    const DataSet &lpData; // the numbers the LPs are built from, in the LPs' units
+    const ColumnScaling &scaling;
     const ModelOptions &options;
     SelectionSet &eval;
     SelectionSet &tech;

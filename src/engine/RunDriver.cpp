@@ -1,6 +1,7 @@
 #include "engine/RunDriver.h"
 
 #include "data/Feedback.h"
+#include "engine/ColumnScaling.h"
 #include "engine/Fdh.h"
 #include "engine/LpOutcome.h"
 #include "engine/LpSolver.h"
@@ -100,11 +101,20 @@ RunOutcome RunDriver::RunModel(SelectionSet &eval, SelectionSet &tech, ResultsSi
             lpSolver.bpmpd(lp);
         };
 
+    // The LPs see the data in units near 1 (only the copy they are built
+    // from is scaled); the table shows the data as loaded.
+    const ColumnScaling scaling = fdh ? ColumnScaling() : ColumnScaling::forRun(data, options);
+    DataSet scaledData;
+    if (!scaling.identity())
+        scaledData = scaling.scaled(data);
+    const DataSet &lpData = scaling.identity() ? data : scaledData;
+
     const RunView view{data, options, m_workspace.format, m_store, eval, tech,
                        m_workspace.decimalSeparator};
     const SolveContext solve{options, m_workspace.format, m_workspace.decimalSeparator,
-                             m_technology, data.NumInputs + data.NumOutputs, feedback, solver};
-    RunContext run{data, options, eval, tech, results, progress, feedback, view, solve};
+                             m_technology, data.NumInputs + data.NumOutputs, feedback, data.DataFileName,
+                             solver};
+    RunContext run{data, lpData, scaling, options, eval, tech, results, progress, feedback, view, solve};
 
     run.toEvaluate = eval.selectedCount();
     progress.show(run.toEvaluate);
@@ -117,6 +127,9 @@ RunOutcome RunDriver::RunModel(SelectionSet &eval, SelectionSet &tech, ResultsSi
         outcome = runRestricted(run);
     else
         outcome = runLpModel(run);
+
+    if (outcome == RunOutcome::Completed && m_store.SolverFailures > 0)
+        outcome = RunOutcome::Incomplete;
 
     results.ShowReferences(view);
     results.WriteNonevaluated(view);
@@ -144,21 +157,22 @@ RunOutcome RunDriver::runLpModel(RunContext &run)
             run.tech.select(d, true);
             overwritePrefix(run.data.DMUNames[static_cast<std::size_t>(d)], OutsideMark);
         }
-        m_technology.SetupTechnology(d, run.data, run.options, run.tech, m_lp);
+        m_technology.SetupTechnology(d, run.lpData, run.options, run.tech, m_lp);
         ++run.processed;
 
         if (minAverage) {
             evaluateMinAverage(d, run);
         } else {
             if (radial)
-                BuildRadialLP(d, run.data, run.options, m_technology, m_lp);
+                BuildRadialLP(d, run.lpData, run.options, m_technology, m_lp);
             else
-                BuildNonRadialLP(d, run.data, run.options, m_technology, m_lp);
+                BuildNonRadialLP(d, run.lpData, run.options, m_technology, m_lp);
             if (!SolveLP(d, m_lp, m_store, run.solve)) {
                 run.tech.select(d, wasTech);
                 return RunOutcome::Stopped;
             }
         }
+        run.scaling.unscale(m_lp);
 
         reportProgress(run);
         run.results.Showresults(d, run.view, m_lp);
@@ -173,7 +187,7 @@ RunOutcome RunDriver::runLpModel(RunContext &run)
 // of discretionary nonzero variables, is the score (MinAverageEvaluation).
 void RunDriver::evaluateMinAverage(int d, RunContext &run)
 {
-    MinAverageEvaluation book(d, run.data, run.options, m_store, run.solve);
+    MinAverageEvaluation book(d, run.lpData, run.options, m_store, run.solve);
     std::vector<std::int16_t> inputNonDisc;
     std::vector<std::int16_t> outputNonDisc;
     std::vector<double> bestPrimal;
@@ -182,8 +196,8 @@ void RunDriver::evaluateMinAverage(int d, RunContext &run)
     for (const int variable : book.variables()) {
         if (!book.wanted(variable))
             continue;
-        minAverageMarks(variable, run.data, inputNonDisc, outputNonDisc);
-        BuildNonRadialLP(d, run.data, run.options, m_technology, inputNonDisc, outputNonDisc, m_lp);
+        minAverageMarks(variable, run.lpData, inputNonDisc, outputNonDisc);
+        BuildNonRadialLP(d, run.lpData, run.options, m_technology, inputNonDisc, outputNonDisc, m_lp);
         run.solve.solve(m_lp);
         if (book.add(variable, outcomeOf(m_lp, m_technology, d))) {
             bestPrimal = m_lp.Primal;

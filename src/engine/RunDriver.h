@@ -21,6 +21,9 @@ enum class RunOutcome {
     Completed, // every selected DMU was evaluated
     NoData,    // "Can't run without input output data." (or weights that do not fit); nothing computed
     Stopped,   // a solver failure or the user's Cancel ended the DMU loop early
+    Incomplete, // every selected DMU was gone through, but the solver failed on
+                // some LP and the run went on (the user chose OK, or a
+                // min-average variable was skipped): some rows lack a result
 };
 
 // How the LP models are solved. Both solve the same LPs and give the same
@@ -32,7 +35,7 @@ enum class LpMethod {
     Restricted,
     // Each DMU's LP built and solved whole, one after the other. A solver set
     // with setSolver always gets these, and so does data with a value that is
-    // not a finite number.
+    // not a finite number or too large for the solver (LpSolver::MaxMagnitude).
     FullLp,
 };
 

@@ -68,7 +68,8 @@ bool recordLpOutcome(int d, const LpOutcome &outcome, ResultStore &store, const 
     if (outcome.code == CodeOptimal) {
         // An "optimum" that is no finite number is a solver breakdown.
         if (!std::isfinite(outcome.objective)) {
-            context.feedback.message(solverErrorText(d));
+            ++store.SolverFailures;
+            context.feedback.message(withFilePath(solverErrorText(d), context.dataFile));
             return false;
         }
         const double score = (options.Orientation == "NON" && radial) ? outcome.objective
@@ -97,8 +98,10 @@ bool recordLpOutcome(int d, const LpOutcome &outcome, ResultStore &store, const 
         }
         if (efficient)
             store.Efficient[dd] = 1;
-    } else if (!context.feedback.confirm(solverCodeText(d, outcome.code))) {
-        return false;
+    } else {
+        ++store.SolverFailures;
+        if (!context.feedback.confirm(withFilePath(solverCodeText(d, outcome.code), context.dataFile)))
+            return false;
     }
 
     if (store.Efficient[dd] != 0)

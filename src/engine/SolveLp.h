@@ -27,7 +27,8 @@ struct SolveContext {
     std::string_view decimalSeparator;
     const Technology &technology;  // TechPos(d), TechDmu of the benchmark rows
     int numWeights;                // NumInputs + NumOutputs: the slack columns
-    Feedback &feedback;
+    Feedback &feedback;            // solver failures, each naming dataFile
+    const std::string &dataFile;   // DataFileName
     const LpSolveFunction &solve;
 };
 

@@ -28,6 +28,8 @@ struct DataCase {
     bool subset;      // every 7th DMU outside the technology (still evaluated)
     unsigned seed;
     bool frontier = false; // outputs follow the inputs closely: most DMUs undominated
+    int distinct = 0;      // > 0: only this many distinct DMUs, each repeated many times
+    double units = 1.0;    // input 1 in these units (amounts of money), output 1 in their inverse
 };
 
 const std::vector<DataCase> dataCases{
@@ -35,6 +37,8 @@ const std::vector<DataCase> dataCases{
     {"log-normal, non-discretionary, technology subset", 200, false, true, false, true, 12u},
     {"integer, restricted weights, non-discretionary", 160, true, true, true, false, 13u},
     {"near a frontier, many undominated DMUs", 260, false, false, false, false, 14u, true},
+    {"twelve DMUs repeated many times", 180, true, false, false, true, 15u, false, 12},
+    {"amounts in large and small units", 200, false, true, true, false, 16u, true, 0, 1e9},
 };
 
 DataSet randomData(const DataCase &c)
@@ -48,7 +52,11 @@ DataSet randomData(const DataCase &c)
     auto value = [&] { return c.integer ? static_cast<double>(small(random)) : 10.0 * size(random); };
     std::vector<test::Unit> units;
     for (int d = 1; d <= c.dmus; ++d) {
-        if (d > 10 && unit(random) < 0.08) {
+        if (c.distinct > 0 && d > c.distinct) {
+            units.push_back(units[static_cast<std::size_t>(random() % static_cast<unsigned>(c.distinct))]);
+            continue;
+        }
+        if (c.distinct == 0 && d > 10 && unit(random) < 0.08) {
             // A duplicate of an earlier DMU.
             units.push_back(units[static_cast<std::size_t>(random() % units.size())]);
             continue;
@@ -62,12 +70,14 @@ DataSet randomData(const DataCase &c)
             unit3.x[random() % 3] = 0.0;
         if (unit(random) < 0.1)
             unit3.y[random() % 2] = 0.0;
+        unit3.x[0] *= c.units;
+        unit3.y[0] /= c.units;
         units.push_back(unit3);
     }
     DataSet data = c.nd ? test::makeData(units, {3}, {2}) : test::makeData(units);
     if (c.restricted)
-        // v1 >= v2 / 2 and u1 <= 3 u2.
-        test::addWeights(data, {{1, -0.5, 0, 0, 0}, {0, 0, 0, -1, 3}});
+        // v1 >= v2 / 2 and u1 <= 3 u2, in the units of the data.
+        test::addWeights(data, {{1 * c.units, -0.5, 0, 0, 0}, {0, 0, 0, -1 / c.units, 3}});
     return data;
 }
 
@@ -188,6 +198,10 @@ TEST_P(RestrictedAgainstFullLp, scoresAndEfficiencyFlagsAreThoseOfTheFullLp)
     long long lps = 0;
     long long solves = 0;
     for (const DataCase &c : dataCases) {
+        // The additive score is a sum of slacks in the data's own units, not
+        // a measure free of them; its LPs are solved in those units.
+        if (c.units != 1.0 && model.distance == "ADD")
+            continue;
         SCOPED_TRACE(c.name);
         const ModelRun full(c, model, LpMethod::FullLp, 1);
         const ModelRun restricted(c, model, LpMethod::Restricted, 2);

@@ -106,7 +106,7 @@ TEST_F(RestrictedRun, aFailureAnsweredWithCancelStopsAtItsDmuWhateverTheThreadsS
     failingDmu = 200;
     confirmAnswer = false;
     EXPECT_EQ(run(3), RunOutcome::Stopped);
-    ASSERT_EQ(feedback.confirms, std::vector<std::string>{"DMU 200 error code: 5"});
+    ASSERT_EQ(feedback.confirms, std::vector<std::string>{"DMU 200 error code: 5\ntest.txt"});
     EXPECT_TRUE(feedback.messages.empty());
     EXPECT_FALSE(results.hasRow(200));
     EXPECT_TRUE(results.hasRow(199));
@@ -122,8 +122,8 @@ TEST_F(RestrictedRun, aFailureAnsweredWithCancelStopsAtItsDmuWhateverTheThreadsS
 TEST_F(RestrictedRun, aFailureAnsweredWithOkGoesOnWithTheScoreUnchanged)
 {
     failingDmu = 70;
-    EXPECT_EQ(run(2), RunOutcome::Completed);
-    EXPECT_EQ(feedback.confirms, std::vector<std::string>{"DMU 70 error code: 5"});
+    EXPECT_EQ(run(2), RunOutcome::Incomplete);
+    EXPECT_EQ(feedback.confirms, std::vector<std::string>{"DMU 70 error code: 5\ntest.txt"});
     EXPECT_TRUE(results.hasRow(70));
     EXPECT_EQ(results.row(70).score, 0.0);
     EXPECT_TRUE(results.row(70).benchmarks.empty());

@@ -153,8 +153,8 @@ TEST_F(RunDriverTest, cancelOnAnotherCodeStopsAndOkGoesOn)
         lp.ObjValue = -0.5;
     };
     feedback.confirmAnswer = true;
-    EXPECT_EQ(run(), RunOutcome::Completed);
-    EXPECT_EQ(feedback.confirms, (std::vector<std::string>{"DMU 1 error code: 4"}));
+    EXPECT_EQ(run(), RunOutcome::Incomplete);
+    EXPECT_EQ(feedback.confirms, (std::vector<std::string>{"DMU 1 error code: 4\ntest.txt"}));
     EXPECT_EQ(results.rows.size(), 3u);
 
     feedback = test::RecordingFeedback();

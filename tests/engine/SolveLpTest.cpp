@@ -51,13 +51,14 @@ protected:
 
     bool run()
     {
-        const SolveContext context{options, format, separator, technology, 3, feedback, solve};
+        const SolveContext context{options, format, separator, technology, 3, feedback, dataFile, solve};
         return SolveLP(d, lp, store, context);
     }
 
     ModelOptions options;
     DisplayFormat format;
     std::string separator = ".";
+    std::string dataFile;
     Technology technology;
     LpProblem lp;
     ResultStore store;
