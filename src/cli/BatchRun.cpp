@@ -97,6 +97,24 @@ bool periodsFit(int periods, int width, int numDMU, const char *option, Feedback
                          + std::to_string(numDMU) + ", the number of DMUs.");
         return false;
     }
+    // The model dialog's own refusal, and why.
+    std::string why;
+    if (numDMU % periods != 0) {
+        std::string divisors;
+        for (int p = 1; p <= numDMU; ++p)
+            if (numDMU % p == 0 && divisors.size() < 200)
+                divisors += (divisors.empty() ? "" : ", ") + std::to_string(p);
+        why = std::string(option) + ": " + std::to_string(periods) + " periods do not divide the "
+            + std::to_string(numDMU) + " DMUs; the number of periods must divide the number of DMUs (here one of "
+            + divisors + ").";
+    } else if (width > periods) {
+        why = std::string(option) + ": the window width " + std::to_string(width) + " exceeds the "
+            + std::to_string(periods) + " periods; the width may not exceed the number of periods.";
+    }
+    if (!why.empty()) {
+        feedback.message("Wrong Number of Periods (Options).\n" + why);
+        return false;
+    }
     return true;
 }
 
@@ -185,7 +203,7 @@ int runBatch(const BatchOptions &options, std::ostream &out, std::ostream &err)
             status = BatchInputError;
             continue;
         }
-        if (outcome == RunOutcome::Stopped && status == BatchCompleted)
+        if ((outcome == RunOutcome::Stopped || outcome == RunOutcome::Incomplete) && status == BatchCompleted)
             status = BatchRunStopped;
 
         if (options.outDir.empty()) {

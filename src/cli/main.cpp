@@ -4,7 +4,29 @@
 
 #include <CLI/CLI.hpp>
 
+#include <charconv>
 #include <iostream>
+#include <string>
+
+namespace {
+
+// A whole number from `lowest` to `highest`; a refusal says so in words
+// (CLI11's own range check prints the largest double in full).
+CLI::Validator wholeNumber(long long lowest, long long highest)
+{
+    const std::string range = std::to_string(lowest) + " to " + std::to_string(highest);
+    return CLI::Validator(
+        [lowest, highest, range](std::string &text) -> std::string {
+            long long value = 0;
+            const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+            if (error != std::errc() || end != text.data() + text.size() || value < lowest || value > highest)
+                return text + " is not a whole number from " + range;
+            return {};
+        },
+        "from " + range);
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -40,13 +62,13 @@ int main(int argc, char **argv)
                    "Window analysis: PERIODS:WIDTH, one run per window of WIDTH consecutive periods");
     app.add_option("--malmquist", options.malmquistPeriods,
                    "Malmquist series over PERIODS periods: period t evaluated against period t+1")
-        ->check(CLI::PositiveNumber);
+        ->check(wholeNumber(1, 1000000000));
     app.add_option("--decimals", decimals,
                    "Decimals of score, weights, intensities and slacks, each 1..8")
         ->capture_default_str();
     app.add_option("--threads", options.threads,
                    "Threads evaluating DMUs (0: one per core); the tables are the same for any number")
-        ->check(CLI::NonNegativeNumber)
+        ->check(wholeNumber(0, 1024))
         ->capture_default_str();
     app.add_flag("--pure-weights", options.pureWeights,
                  "Show pure weights instead of virtual inputs and outputs");

@@ -1,6 +1,7 @@
 #include "data/DataFileReader.h"
 
 #include "data/CellNumber.h"
+#include "data/Feedback.h"
 #include "data/TableSource.h"
 #include "data/TextUtil.h"
 
@@ -45,7 +46,7 @@ DataReadResult readTable(const std::string &path, DataReadResult &result)
         const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash);
         opened = openTable(folder, "Text", bare);
     } else {
-        return refuse("Unknown data format (use suffix .xls or .txt)");
+        return refuse(withFilePath("Unknown data format (use suffix .xls or .txt)", path));
     }
     if (!opened.table)
         return refuse(opened.error);
@@ -65,7 +66,7 @@ DataReadResult readTable(const std::string &path, DataReadResult &result)
         else if (name.find("{O") != std::string::npos)
             ++outputs;
         else
-            return refuse(name + "Data file contains unknown column (missing {I} or {O})");
+            return refuse(withFilePath(name + "Data file contains unknown column (missing {I} or {O})", path));
     }
     if (records == 0 || inputs == 0 || outputs == 0) {
         result.outcome = Outcome::NoData;

@@ -4,6 +4,13 @@
 
 namespace zelvar {
 
+// A message about a file: the text, then the file's path on a line of its
+// own (the text alone when there is no path).
+inline std::string withFilePath(const std::string &text, const std::string &path)
+{
+    return path.empty() ? text : text + "\n" + path;
+}
+
 // How the core tells the user something. The core never shows a dialog or
 // prints: the desktop application shows message boxes captioned "Zelvar",
 // the batch tool writes the same texts to standard error, tests record them.

@@ -1,6 +1,7 @@
 #include "data/WeightsReader.h"
 
 #include "data/CellNumber.h"
+#include "data/Feedback.h"
 #include "data/TableSource.h"
 
 #include <new>
@@ -29,15 +30,16 @@ WeightsReadResult readTable(const std::string &path, int numWeights)
         const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash);
         opened = openTable(folder, "Text", bare);
     } else {
-        return fail("Unknown weight format (use suffix .xls or .txt)");
+        return fail(withFilePath("Unknown weight format (use suffix .xls or .txt)", path));
     }
     if (!opened.table)
         return fail(opened.error);
 
     TableSource &table = *opened.table;
     if (table.fieldCount() - 1 != numWeights)
-        return fail("The No. of Columns must be equal to the No. of Inputs and Outputs. "
-                    "(+ first column for remarks)");
+        return fail(withFilePath("The No. of Columns must be equal to the No. of Inputs and Outputs. "
+                                 "(+ first column for remarks)",
+                                 path));
     const int rows = table.recordCount();
     if (rows == 0)
         return fail("Unknown or missing data in " + path + ". Perhaps wrong schema.ini?");

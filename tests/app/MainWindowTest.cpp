@@ -172,7 +172,7 @@ TEST_F(MainWindowTest, AFileWithAnUnknownSuffixIsRefusedWithItsMessage)
     const QString csv = path("six.csv");
     QFile::copy(path("six.txt"), csv);
     load(csv);
-    EXPECT_EQ(dialogs.messages, QStringList{"Unknown data format (use suffix .xls or .txt)"});
+    EXPECT_EQ(dialogs.messages, QStringList{"Unknown data format (use suffix .xls or .txt)\n" + csv});
     EXPECT_EQ(panel(window(), "sbPanel1"), "Please load data file (Ctrl+O).");
     EXPECT_FALSE(window().workspace().data.loaded());
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);

@@ -91,7 +91,7 @@ TEST(DataFileReader, TheSuffixTestIgnoresCaseAndTheStemKeepsTheFolder)
 
     // weights.TXT is a text table (which has no marked columns).
     EXPECT_EQ(readDataFile(fixture("text/weights.TXT")).message,
-              "aData file contains unknown column (missing {I} or {O})");
+              "aData file contains unknown column (missing {I} or {O})\n" + fixture("text/weights.TXT"));
 }
 
 TEST(DataFileReader, AnXlsInAFolderNameMakesTheFileAWorkbook)
@@ -115,14 +115,15 @@ TEST(DataFileReader, AFileWithoutXlsOrTxtIsRefused)
 {
     const DataReadResult result = readDataFile(fixture("no-schema/data.csv"));
     EXPECT_EQ(result.outcome, Outcome::Refused);
-    EXPECT_EQ(result.message, "Unknown data format (use suffix .xls or .txt)");
+    EXPECT_EQ(result.message, "Unknown data format (use suffix .xls or .txt)\n" + fixture("no-schema/data.csv"));
 }
 
 TEST(DataFileReader, AHeaderWithoutMarkerIsNamedBeforeTheMessage)
 {
     const DataReadResult result = readDataFile(fixture("text/unknown-column.txt"));
     EXPECT_EQ(result.outcome, Outcome::Refused);
-    EXPECT_EQ(result.message, "CostData file contains unknown column (missing {I} or {O})");
+    EXPECT_EQ(result.message,
+              "CostData file contains unknown column (missing {I} or {O})\n" + fixture("text/unknown-column.txt"));
 }
 
 TEST(DataFileReader, NoRecordsNoInputsOrNoOutputsIsMissingData)
@@ -181,7 +182,7 @@ TEST(DataFileReader, ASheetOfCellsFarApartIsRefusedByItsFirstUnmarkedColumn)
 {
     // A1:C1 and XFD1048576 span 16384 columns; the fourth has no header.
     EXPECT_EQ(readDataFile(fixture("workbooks/far-cells.xlsx")).message,
-              "F4Data file contains unknown column (missing {I} or {O})");
+              "F4Data file contains unknown column (missing {I} or {O})\n" + fixture("workbooks/far-cells.xlsx"));
 }
 
 } // namespace

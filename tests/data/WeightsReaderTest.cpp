@@ -54,7 +54,7 @@ TEST(WeightsReader, TheSuffixIsSearchedCaseSensitivelyInTheBareName)
         SCOPED_TRACE(file);
         const WeightsReadResult result = readWeightsFile(fixture(file), BankWeights);
         EXPECT_EQ(result.outcome, Outcome::Failed);
-        EXPECT_EQ(result.message, "Unknown weight format (use suffix .xls or .txt)");
+        EXPECT_EQ(result.message, "Unknown weight format (use suffix .xls or .txt)\n" + fixture(file));
     }
     // The ".xls" of a folder does not count: a.xls.d/b.txt is read as text.
     const std::string path = fixture("a.xls.d/b.txt");
@@ -69,7 +69,8 @@ TEST(WeightsReader, TheColumnCountMustMatchTheInputsAndOutputs)
         const WeightsReadResult result = readWeightsFile(fixture(file), BankWeights);
         EXPECT_EQ(result.outcome, Outcome::Failed);
         EXPECT_EQ(result.message, "The No. of Columns must be equal to the No. of Inputs and "
-                                  "Outputs. (+ first column for remarks)");
+                                  "Outputs. (+ first column for remarks)\n"
+                                      + fixture(file));
     }
     // The same 3 weight columns fit a data set of 3 inputs and outputs.
     EXPECT_EQ(readWeightsFile(fixture("text/weights-3-columns.txt"), 3).outcome, Outcome::Loaded);

@@ -139,9 +139,9 @@ TEST_F(DataCommands, ARefusedFileLeavesTheLoadedDataSetWhole)
         std::string message;
     };
     const Case cases[] = {
-        {fixture("no-schema/data.csv"), "Unknown data format (use suffix .xls or .txt)"},
+        {fixture("no-schema/data.csv"), "Unknown data format (use suffix .xls or .txt)\n" + fixture("no-schema/data.csv")},
         {fixture("text/unknown-column.txt"),
-         "CostData file contains unknown column (missing {I} or {O})"},
+         "CostData file contains unknown column (missing {I} or {O})\n" + fixture("text/unknown-column.txt")},
         {fixture("workbooks/no-data-sheet.xls"),
          "Cannot read " + fixture("workbooks/no-data-sheet.xls")
              + ": the workbook has no sheet named Data."},
@@ -242,10 +242,11 @@ TEST_F(DataCommands, AFailedWeightsLoadLeavesTheEarlierTableAsItWas)
     const std::string bad = fixture("text/weights-bad-cell.txt");
     const std::string noRows = fixture("text/weights-no-rows.txt");
     const std::pair<std::string, std::string> cases[] = {
-        {fixture("workbooks/W.XLS"), "Unknown weight format (use suffix .xls or .txt)"},
+        {fixture("workbooks/W.XLS"), "Unknown weight format (use suffix .xls or .txt)\n" + fixture("workbooks/W.XLS")},
         {fixture("text/weights-3-columns.txt"),
          "The No. of Columns must be equal to the No. of Inputs and Outputs. (+ first column for "
-         "remarks)"},
+         "remarks)\n"
+             + fixture("text/weights-3-columns.txt")},
         {noRows, "Unknown or missing data in " + noRows + ". Perhaps wrong schema.ini?"},
         {bad, "Cannot read " + bad + ": record 2, column b holds \"two\", which is not a number."},
         {fixture("workbooks/no-weights-sheet.xls"),
