@@ -82,18 +82,25 @@ struct StderrFeedback : Feedback {
     }
 };
 
-// A workspace holding the generated data (3 inputs, 2 outputs, the fixed
-// seed) with the model set up as the model dialog would for `model`.
-inline void setUpRun(Workspace &workspace, int numDMU, const std::string &model, int threads)
+// The model options of `model` set up as the model dialog would, for the
+// data the workspace holds.
+inline void setUpModel(Workspace &workspace, const std::string &model, int threads)
 {
     workspace.threadCount = threads;
-    generate(workspace.data, numDMU, Inputs, Outputs, Seed);
     ModelDialogState &dialog = workspace.modelDialog();
     const std::vector<OptionButton> buttons = buttonsForModelName(model).value();
     for (OptionButton button : buttons)
         dialog.click(button);
     workspace.options.Superefficiency = dialog.chbSuper.checked;
     workspace.options.ModelName = model;
+}
+
+// A workspace holding the generated data (3 inputs, 2 outputs, the fixed
+// seed) with the model set up as the model dialog would for `model`.
+inline void setUpRun(Workspace &workspace, int numDMU, const std::string &model, int threads)
+{
+    generate(workspace.data, numDMU, Inputs, Outputs, Seed);
+    setUpModel(workspace, model, threads);
 }
 
 } // namespace zelvar::bench

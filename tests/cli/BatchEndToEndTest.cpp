@@ -174,10 +174,66 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCall{"FIXTURES/badcell.txt", "{O}Output"},
         RefusedCall{"FIXTURES/missing.txt", "missing.txt"},
         RefusedCall{"--eval 9 FIXTURES/four.txt", "--eval"},
-        RefusedCall{"--window 3:1 FIXTURES/four.txt", "Wrong Number of Periods (Options)."},
-        RefusedCall{"--window 2:3 FIXTURES/four.txt", "Wrong Number of Periods (Options)."},
+        RefusedCall{"--window 3:1 FIXTURES/four.txt",
+                    "Wrong Number of Periods (Options).\n--window: 3 periods do not divide the 4 DMUs; the number "
+                    "of periods must divide the number of DMUs (here one of 1, 2, 4)."},
+        RefusedCall{"--window 2:3 FIXTURES/four.txt",
+                    "Wrong Number of Periods (Options).\n--window: the window width 3 exceeds the 2 periods; the "
+                    "width may not exceed the number of periods."},
+        RefusedCall{"--malmquist 0 FIXTURES/four.txt", "--malmquist: 0 is not a whole number from 1 to 1000000000"},
+        RefusedCall{"--threads -2 FIXTURES/four.txt", "--threads: -2 is not a whole number from 0 to 1024"},
+        RefusedCall{"--model CRS_RAD_IN FIXTURES/../text/unknown-column.txt",
+                    "CostData file contains unknown column (missing {I} or {O})\n"},
         RefusedCall{"--decimals 2,9,2,2 FIXTURES/four.txt", "--decimals"},
         RefusedCall{"--window 2:1 --eval 1 FIXTURES/four.txt", "--window"}));
+
+// Values no data file of a careful user holds, but a reader accepts: the
+// program must answer with a table, or a solver failure naming the DMU and
+// the file with exit status 3, and never stop on the solver's own checks.
+struct HostileFile {
+    const char *file;     // under fixtures/hostile
+    const char *model;
+    int status;
+    const char *message;  // in standard error ("" = nothing there)
+};
+
+class HostileFiles : public BatchProgram, public ::testing::WithParamInterface<HostileFile> {};
+
+TEST_P(HostileFiles, EndInATableOrASolverFailureNamingTheFile)
+{
+    const HostileFile c = GetParam();
+    const std::string path = std::string(ZELVAR_FIXTURES) + "/hostile/" + c.file;
+    const Outcome outcome = run(std::string("--model ") + c.model + " '" + path + "'");
+    EXPECT_EQ(outcome.status, c.status) << outcome.err;
+    if (*c.message == '\0') {
+        EXPECT_EQ(outcome.err, "");
+    } else {
+        EXPECT_NE(outcome.err.find(std::string(c.message) + "\n" + path + "\n"), std::string::npos) << outcome.err;
+    }
+    EXPECT_NE(outcome.out.find(" \tDMU\tScore"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BatchProgram, HostileFiles,
+    ::testing::Values(HostileFile{"huge-output.txt", "CRS_RAD_IN", 3, "DMU 1 error code: 6"},
+                      HostileFile{"huge-input.txt", "VRS_RAD_OUT", 3, "DMU 1 error code: 6"},
+                      // Min-average goes on after a failure, but the run is incomplete.
+                      HostileFile{"huge-output.txt", "CRS_MINAV_NON", 3, "DMU 2 error code: 6"},
+                      HostileFile{"huge-output.txt", "FDH_RAD_IN", 0, ""},
+                      HostileFile{"tiny-output.txt", "VRS_RAD_OUT", 0, ""},
+                      HostileFile{"tiny-output.txt", "NIR_RAD_NON", 0, ""}));
+
+// The sample of four units with amounts in currency units (input times 1e9,
+// output times 1e12), and with the input in units a billion times larger:
+// scores, virtual weights and intensities do not depend on the units.
+TEST_F(BatchProgram, LargeAndSmallUnitsGiveTheTableOfOrdinaryOnes)
+{
+    for (const char *file : {"money.txt", "small-units.txt"}) {
+        const Outcome outcome = run("'" + std::string(ZELVAR_FIXTURES) + "/hostile/" + file + "'");
+        EXPECT_EQ(outcome.status, 0) << outcome.err;
+        EXPECT_EQ(outcome.out, FourUnitsCrsInput) << file;
+    }
+}
 
 TEST_F(BatchProgram, HelpExplainsTheOptions)
 {
