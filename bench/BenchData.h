@@ -6,8 +6,8 @@
 
 #include "data/DataSet.h"
 #include "data/Feedback.h"
-#include "model/ModelNames.h"
-#include "model/Workspace.h"
+#include "session/ModelNames.h"
+#include "session/Workspace.h"
 
 #include <cstdio>
 

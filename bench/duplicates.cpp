@@ -9,7 +9,7 @@
 
 #include "BenchData.h"
 #include "engine/RunDriver.h"
-#include "model/Workspace.h"
+#include "session/Workspace.h"
 #include "results/ResultsTable.h"
 
 #include <chrono>

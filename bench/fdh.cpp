@@ -12,8 +12,8 @@
 #include "BenchData.h"
 #include "data/Feedback.h"
 #include "engine/RunDriver.h"
-#include "model/ModelNames.h"
-#include "model/Workspace.h"
+#include "session/ModelNames.h"
+#include "session/Workspace.h"
 #include "results/ResultsTable.h"
 
 #include <chrono>
@@ -43,8 +43,8 @@ std::uint64_t tableHash(const TextGrid &grid)
         hash ^= byte;
         hash *= 1099511628211ull;
     };
-    for (int row = 0; row < grid.Rows(); ++row) {
-        for (int col = 0; col < grid.Cols(); ++col) {
+    for (int row = 0; row < grid.rows(); ++row) {
+        for (int col = 0; col < grid.cols(); ++col) {
             for (char c : grid.text(row, col))
                 add(static_cast<unsigned char>(c));
             add('\t');

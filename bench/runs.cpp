@@ -18,8 +18,8 @@
 #include "data/Feedback.h"
 #include "BenchData.h"
 #include "engine/RunDriver.h"
-#include "model/ModelNames.h"
-#include "model/Workspace.h"
+#include "session/ModelNames.h"
+#include "session/Workspace.h"
 #include "results/ResultsTable.h"
 
 #include <algorithm>

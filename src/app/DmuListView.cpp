@@ -1,7 +1,7 @@
 #include "DmuListView.h"
 
 #include "NumberListModel.h"
-#include "model/SelectionSet.h"
+#include "session/SelectionSet.h"
 
 #include <QItemSelectionModel>
 

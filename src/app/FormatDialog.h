@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/FormatDialogState.h"
+#include "session/FormatDialogState.h"
 
 #include <QDialog>
 

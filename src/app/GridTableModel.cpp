@@ -27,7 +27,7 @@ bool looksNumeric(const std::string &text)
 } // namespace
 
 GridTableModel::GridTableModel(const TextGrid &grid, QObject *parent)
-    : QAbstractTableModel(parent), m_grid(grid), m_rows(grid.Rows()), m_cols(grid.Cols()),
+    : QAbstractTableModel(parent), m_grid(grid), m_rows(grid.rows()), m_cols(grid.cols()),
       m_revision(grid.revision())
 {
 }
@@ -82,10 +82,10 @@ QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, in
 
 void GridTableModel::refresh()
 {
-    if (m_grid.Rows() != m_rows || m_grid.Cols() != m_cols) {
+    if (m_grid.rows() != m_rows || m_grid.cols() != m_cols) {
         beginResetModel();
-        m_rows = m_grid.Rows();
-        m_cols = m_grid.Cols();
+        m_rows = m_grid.rows();
+        m_cols = m_grid.cols();
         m_revision = m_grid.revision();
         endResetModel();
         return;

@@ -10,7 +10,7 @@
 #include "ResultsWindow.h"
 #include "Twips.h"
 #include "UserDialogs.h"
-#include "model/DataCommands.h"
+#include "session/DataCommands.h"
 
 #include <QAction>
 #include <QCloseEvent>

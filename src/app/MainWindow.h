@@ -4,7 +4,7 @@
 #include "ResultsExport.h"
 #include "SettingsStore.h"
 #include "engine/RunDriver.h"
-#include "model/Workspace.h"
+#include "session/Workspace.h"
 
 #include <QMainWindow>
 

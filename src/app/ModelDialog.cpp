@@ -2,7 +2,7 @@
 
 #include "DmuListView.h"
 #include "NumberListModel.h"
-#include "model/Workspace.h"
+#include "session/Workspace.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

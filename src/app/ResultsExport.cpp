@@ -2,8 +2,8 @@
 
 #include "ResultsWindow.h"
 #include "UserDialogs.h"
-#include "model/Workspace.h"
-#include "results/GridText.h"
+#include "session/Workspace.h"
+#include "results/ResultsFile.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -54,8 +54,8 @@ void ResultsExport::copy(ResultsWindow *active)
     TextGrid &grid = active->grid();
     {
         const RedrawOff redraw(grid);
-        putOnClipboard(grid.Clip());
-        grid.setSelectionEnd(grid.Row(), grid.Col());
+        putOnClipboard(grid.selectionText());
+        grid.setSelectionEnd(grid.currentRow(), grid.currentCol());
     }
     active->showGridSelection();
 }
@@ -67,11 +67,11 @@ void ResultsExport::copyAll(ResultsWindow *active)
     TextGrid &grid = active->grid();
     {
         const RedrawOff redraw(grid);
-        const int row = grid.Row();
-        const int col = grid.Col();
+        const int row = grid.currentRow();
+        const int col = grid.currentCol();
         grid.setCurrent(0, 0);
-        grid.setSelectionEnd(grid.Rows() - 1, grid.Cols() - 1);
-        putOnClipboard(grid.Clip());
+        grid.setSelectionEnd(grid.rows() - 1, grid.cols() - 1);
+        putOnClipboard(grid.selectionText());
         grid.setCurrent(row, col);
     }
     active->showGridSelection();
@@ -84,7 +84,7 @@ bool ResultsExport::writeTo(ResultsWindow &window, const QString &path)
     {
         const RedrawOff redraw(grid);
         grid.setCurrent(0, 0);
-        grid.setSelectionEnd(grid.Rows() - 1, grid.Cols() - 1);
+        grid.setSelectionEnd(grid.rows() - 1, grid.cols() - 1);
         failure = saveResultsFile(grid, path.toStdString());
         grid.setCurrent(0, 0);
     }

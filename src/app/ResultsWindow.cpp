@@ -94,14 +94,14 @@ ResultsWindow::~ResultsWindow() = default;
 void ResultsWindow::applyLayout()
 {
     const TextGrid &g = grid();
-    for (int col = 1; col < g.Cols(); ++col)
+    for (int col = 1; col < g.cols(); ++col)
         m_view->setColumnWidth(col - 1, std::max(1, twipsToPixels(g.columnWidth(col), m_dpi)));
-    if (g.Cols() > 0)
+    if (g.cols() > 0)
         m_view->verticalHeader()->setFixedWidth(std::max(1, twipsToPixels(g.columnWidth(0), m_dpi)));
-    if (g.Rows() > 0)
+    if (g.rows() > 0)
         m_view->horizontalHeader()->setFixedHeight(std::max(1, twipsToPixels(g.rowHeight(0), m_dpi)));
     const int fontRow = m_view->fontMetrics().height() + RowPadding;
-    const int gridRow = g.Rows() > 1 ? twipsToPixels(g.rowHeight(1), m_dpi) : 0;
+    const int gridRow = g.rows() > 1 ? twipsToPixels(g.rowHeight(1), m_dpi) : 0;
     m_view->verticalHeader()->setMinimumSectionSize(1);
     m_view->verticalHeader()->setDefaultSectionSize(std::max(fontRow, gridRow));
 }
@@ -114,7 +114,7 @@ void ResultsWindow::fitColumns()
 {
     const TextGrid &g = grid();
     const QFontMetrics header(m_view->horizontalHeader()->font());
-    for (int col = 1; col < g.Cols(); ++col) {
+    for (int col = 1; col < g.cols(); ++col) {
         const int base = std::max(1, twipsToPixels(g.columnWidth(col), m_dpi));
         // Public in the base class; the table view answers for the rows in view.
         int wanted = static_cast<const QAbstractItemView *>(m_view)->sizeHintForColumn(col - 1);
@@ -124,10 +124,10 @@ void ResultsWindow::fitColumns()
         if (width > m_view->columnWidth(col - 1))
             m_view->setColumnWidth(col - 1, width);
     }
-    if (g.Rows() > 1 && g.Cols() > 0) {
+    if (g.rows() > 1 && g.cols() > 0) {
         const QFontMetrics labels(m_view->verticalHeader()->font());
         const int base = twipsToPixels(g.columnWidth(0), m_dpi);
-        const int needed = labels.horizontalAdvance(QString::number(g.Rows() - 1)) + HeaderPadding;
+        const int needed = labels.horizontalAdvance(QString::number(g.rows() - 1)) + HeaderPadding;
         m_view->verticalHeader()->setFixedWidth(std::max({1, base, needed}));
     }
 }
@@ -138,7 +138,7 @@ void ResultsWindow::runEnded()
     fitColumns();
     // The fill operations leave the current cell wherever the last
     // highlight was set; the table starts at its first body cell instead.
-    if (grid().Rows() > 1 && grid().Cols() > 1)
+    if (grid().rows() > 1 && grid().cols() > 1)
         grid().setCurrent(1, 1);
     showGridSelection();
 }
@@ -199,10 +199,10 @@ void ResultsWindow::showGridSelection()
     const int cols = m_model->columnCount();
     // Row 0 and column 0 are the headers; a block reaching into them shows
     // as its part in the body. A block wholly in the headers shows nothing.
-    const int top = std::min(g.Row(), g.RowSel());
-    const int bottom = std::max(g.Row(), g.RowSel());
-    const int left = std::min(g.Col(), g.ColSel());
-    const int right = std::max(g.Col(), g.ColSel());
+    const int top = std::min(g.currentRow(), g.selectionRow());
+    const int bottom = std::max(g.currentRow(), g.selectionRow());
+    const int left = std::min(g.currentCol(), g.selectionCol());
+    const int right = std::max(g.currentCol(), g.selectionCol());
     if (rows == 0 || cols == 0 || bottom < 1 || right < 1) {
         model->clearSelection();
         model->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
@@ -212,7 +212,7 @@ void ResultsWindow::showGridSelection()
         const QItemSelection block(m_model->index(clampRow(top), clampCol(left)),
                                    m_model->index(clampRow(bottom), clampCol(right)));
         model->select(block, QItemSelectionModel::ClearAndSelect);
-        model->setCurrentIndex(m_model->index(clampRow(g.RowSel()), clampCol(g.ColSel())),
+        model->setCurrentIndex(m_model->index(clampRow(g.selectionRow()), clampCol(g.selectionCol())),
                                QItemSelectionModel::NoUpdate);
     }
     m_syncing = false;

@@ -2,10 +2,10 @@
 
 #include "data/Feedback.h"
 #include "engine/RunDriver.h"
-#include "model/DataCommands.h"
-#include "model/ModelNames.h"
-#include "model/Workspace.h"
-#include "results/GridText.h"
+#include "session/DataCommands.h"
+#include "session/ModelNames.h"
+#include "session/Workspace.h"
+#include "results/ResultsFile.h"
 #include "results/ResultsTable.h"
 
 #include <filesystem>

@@ -9,11 +9,6 @@
 
 namespace zelvar {
 
-std::string DecimalPattern(int decimals)
-{
-    return "0." + std::string(static_cast<std::size_t>(decimals > 0 ? decimals : 0), '0');
-}
-
 namespace {
 
 // The value rounded half away from zero to `decimals` decimals, as the digits

@@ -6,9 +6,6 @@
 
 namespace zelvar {
 
-// "0." followed by n zeros: the number pattern for n decimals.
-std::string DecimalPattern(int decimals);
-
 // The value with exactly `decimals` decimals, rounded half away from zero, at
 // least one digit before the separator, a minus sign when negative (never
 // "-0.00"), and `separator` between the whole and the fractional part.

@@ -3,7 +3,7 @@
 #include "engine/LpOutcome.h"
 #include "engine/LpProblem.h"
 #include "engine/Technology.h"
-#include "model/ModelOptions.h"
+#include "session/ModelOptions.h"
 
 #include <cfloat>
 #include <cmath>
@@ -63,7 +63,7 @@ ColumnScaling ColumnScaling::forRun(const DataSet &data, const ModelOptions &opt
     const int m = data.NumInputs;
     const int weights = data.NumInputs + data.NumOutputs;
     scaling.m_factor.assign(static_cast<std::size_t>(std::max(weights, 0)) + 1, 1.0);
-    if (options.Distance == "ADD")
+    if (options.Distance == ModelDistance::ADD)
         return scaling;
     const Matrix *restrictions = restrictsWeights(data, options) ? &data.WeightRestrictions : nullptr;
     for (int c = 1; c <= weights; ++c) {

@@ -3,8 +3,8 @@
 #include "data/DataSet.h"
 #include "engine/LpProblem.h"
 #include "engine/ResultStore.h"
-#include "model/ModelOptions.h"
-#include "model/SelectionSet.h"
+#include "session/ModelOptions.h"
+#include "session/SelectionSet.h"
 
 #include <algorithm>
 #include <charconv>
@@ -51,12 +51,12 @@ void appendDmuList(std::string &text, const std::vector<std::int32_t> &dmus)
 }
 
 FdhEvaluation::FdhEvaluation(const DataSet &data, const ModelOptions &options, const SelectionSet &tech)
-    : m_data(data), m_inputOriented(options.Orientation == "IN"),
+    : m_data(data), m_inputOriented(options.Orientation == ModelOrientation::IN),
       m_technology(data, technologyDmus(data.NumDMU, tech))
 {
 }
 
-void FdhEvaluation::EvaluateFDH(int d, FdhOutcome &outcome, Scratch &scratch) const
+void FdhEvaluation::evaluateFdh(int d, FdhOutcome &outcome, Scratch &scratch) const
 {
     outcome = FdhOutcome();
     std::vector<std::int32_t> &dominators = scratch.dominators;

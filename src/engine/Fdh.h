@@ -57,7 +57,7 @@ public:
 
     // The evaluation of DMU d (1..NumDMU), into outcome (overwritten). Reads
     // only the data and the index, so several threads may evaluate at once.
-    void EvaluateFDH(int d, FdhOutcome &outcome, Scratch &scratch) const;
+    void evaluateFdh(int d, FdhOutcome &outcome, Scratch &scratch) const;
 
 private:
     const DataSet &m_data;

@@ -113,7 +113,7 @@ void FdhOrderedEvaluation::evaluate(std::size_t c, FdhEvaluation::Scratch &scrat
     std::vector<FdhOutcome> &outcomes = m_chunks[c].outcomes;
     outcomes.resize(last - first);
     for (std::size_t k = first; k < last; ++k)
-        m_evaluation.EvaluateFDH(m_dmus[k], outcomes[k - first], scratch);
+        m_evaluation.evaluateFdh(m_dmus[k], outcomes[k - first], scratch);
 }
 
 } // namespace zelvar

@@ -3,8 +3,8 @@
 #include "data/DataSet.h"
 #include "engine/Fdh.h"
 #include "engine/FdhOrderedEvaluation.h"
-#include "model/SelectionSet.h"
-#include "model/Workspace.h"
+#include "session/SelectionSet.h"
+#include "session/Workspace.h"
 
 #include <algorithm>
 #include <atomic>

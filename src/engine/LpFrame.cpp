@@ -3,7 +3,7 @@
 #include "data/DataSet.h"
 #include "engine/NonRadialLp.h"
 #include "engine/RadialLp.h"
-#include "model/ModelOptions.h"
+#include "session/ModelOptions.h"
 
 #include "CoinFinite.hpp"
 
@@ -24,7 +24,7 @@ double upperOf(double rhs, double bound, double big)
 } // namespace
 
 LpFrameBuilder::LpFrameBuilder(const DataSet &data, const ModelOptions &options)
-    : m_data(data), m_options(options), m_radial(options.Distance == "RAD")
+    : m_data(data), m_options(options), m_radial(options.Distance == ModelDistance::RAD)
 {
     m_single.NumTech = 1;
     m_single.TechDmu.assign(2, 0);
@@ -43,7 +43,7 @@ void LpFrameBuilder::build(int d, LpFrame &frame, const std::vector<std::int16_t
 {
     const auto dd = static_cast<std::size_t>(d);
     const int weights = m_data.NumInputs + m_data.NumOutputs;
-    const bool crs = m_options.ReturnsToScale == "CRS";
+    const bool crs = m_options.ReturnsToScale == ModelReturns::CRS;
     const int n = weights + (crs ? 0 : 1);
     const int weightRows = m_single.WeightRows;
 
@@ -59,11 +59,11 @@ void LpFrameBuilder::build(int d, LpFrame &frame, const std::vector<std::int16_t
     m_single.MatrixNonzeros = nonzeros;
     m_lp.resize(1 + weightRows, n, nonzeros);
     if (m_radial)
-        BuildRadialLP(d, m_data, m_options, m_single, m_lp);
+        buildRadialLp(d, m_data, m_options, m_single, m_lp);
     else if (inputNonDisc != nullptr && outputNonDisc != nullptr)
-        BuildNonRadialLP(d, m_data, m_options, m_single, *inputNonDisc, *outputNonDisc, m_lp);
+        buildNonRadialLp(d, m_data, m_options, m_single, *inputNonDisc, *outputNonDisc, m_lp);
     else
-        BuildNonRadialLP(d, m_data, m_options, m_single, m_lp);
+        buildNonRadialLp(d, m_data, m_options, m_single, m_lp);
     m_single.TechPos[dd] = 0;
 
     const double big = m_lp.Big;
@@ -103,7 +103,7 @@ void LpFrameBuilder::build(int d, LpFrame &frame, const std::vector<std::int16_t
     }
     // The builders put u0 on every technology row with +1, except the radial
     // output-oriented LP, which measures from the other side with -1.
-    frame.scaleCoefficient = crs ? 0.0 : (m_radial && m_options.Orientation == "OUT" ? -1.0 : 1.0);
+    frame.scaleCoefficient = crs ? 0.0 : (m_radial && m_options.Orientation == ModelOrientation::OUT ? -1.0 : 1.0);
 }
 
 } // namespace zelvar

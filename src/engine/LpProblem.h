@@ -20,8 +20,6 @@ struct LpProblem {
     std::int32_t LpRows = 0;
     std::int32_t LpCols = 0;
     std::int32_t LpNonzeros = 0;
-    std::int32_t QpCols = 0;
-    std::int32_t QpNonzeros = 0;
     std::vector<std::int32_t> ColCount; // 1..n: entries stored for each column, in column order
     std::vector<std::int32_t> RowIndex; // 1..LpNonzeros: 1-based row of each entry
     std::vector<double> ColValue;       // 1..LpNonzeros
@@ -38,7 +36,6 @@ struct LpProblem {
     double Big = BigValue;
     std::int32_t SolverCode = 0;         // 2 optimal, 3 no finite optimum, else failure
     double ObjValue = 0.0;
-    std::int32_t SolverMemory = 0;
 
     // Sizes every array for `rows` x `cols` with room for `nonzeros` matrix
     // entries, all values zero.

@@ -19,8 +19,8 @@
 #include "engine/RunContext.h"
 #include "engine/TechnologyRows.h"
 #include "engine/TwinLps.h"
-#include "model/SelectionSet.h"
-#include "model/Workspace.h"
+#include "session/SelectionSet.h"
+#include "session/Workspace.h"
 
 #include <algorithm>
 #include <cmath>
@@ -122,7 +122,7 @@ class Worker {
 public:
     explicit Worker(const SharedRun &run)
         : m_run(run), m_frames(run.data, run.options), m_lp(run.rows), m_tech(run.tech),
-          m_radial(run.options.Distance == "RAD"), m_minAverage(run.options.Distance == "MINAV")
+          m_radial(run.options.Distance == ModelDistance::RAD), m_minAverage(run.options.Distance == ModelDistance::MINAV)
     {
     }
 
@@ -210,15 +210,15 @@ private:
             return false;
         if (!m_radial)
             return ownMargin > 0.1 * LpSolver::TightTolerance && ownMargin < 10.0 * LpSolver::TightTolerance;
-        const std::string &orientation = m_run.options.Orientation;
-        const double score = orientation == "NON" ? outcome.objective : std::fabs(outcome.objective);
+        const ModelOrientation orientation = m_run.options.Orientation;
+        const double score = orientation == ModelOrientation::NON ? outcome.objective : std::fabs(outcome.objective);
         // Beyond the 7-decimal rounding; the scores of two optimal solutions
         // agree far closer than `clear`.
         constexpr double near = 1e-7;
         constexpr double clear = 1e-9;
-        if (orientation == "IN")
+        if (orientation == ModelOrientation::IN)
             return std::fabs(score - 1.0) <= near && score < 1.0 + clear;
-        if (orientation == "OUT")
+        if (orientation == ModelOrientation::OUT)
             return std::fabs(score - 1.0) <= near && score > 1.0 - clear;
         return std::fabs(score) <= near && score > -clear;
     }
@@ -229,14 +229,14 @@ private:
         try {
             m_tech.select(d, true);
             m_full.Big = LpProblem::BigValue;
-            m_technology.SetupTechnology(d, m_run.data, m_run.options, m_tech, m_full);
+            m_technology.setupTechnology(d, m_run.data, m_run.options, m_tech, m_full);
             if (m_radial)
-                BuildRadialLP(d, m_run.data, m_run.options, m_technology, m_full);
+                buildRadialLp(d, m_run.data, m_run.options, m_technology, m_full);
             else if (marked)
-                BuildNonRadialLP(d, m_run.data, m_run.options, m_technology, m_inputMarks, m_outputMarks, m_full);
+                buildNonRadialLp(d, m_run.data, m_run.options, m_technology, m_inputMarks, m_outputMarks, m_full);
             else
-                BuildNonRadialLP(d, m_run.data, m_run.options, m_technology, m_full);
-            LpSolver(m_run.settings).bpmpd(m_full);
+                buildNonRadialLp(d, m_run.data, m_run.options, m_technology, m_full);
+            LpSolver(m_run.settings).solve(m_full);
             outcome = outcomeOf(m_full, m_technology, d);
         } catch (...) {
             outcome.clear(m_run.columns, m_run.weightRows, LpSolver::LibraryError);
@@ -410,7 +410,7 @@ RunOutcome RunDriver::runRestricted(RunContext &run)
 {
     const DataSet &data = run.lpData;
     const ModelOptions &options = run.options;
-    const bool minAverage = options.Distance == "MINAV";
+    const bool minAverage = options.Distance == ModelDistance::MINAV;
 
     keepSolverMemory();
     const TechnologyRows rows(data, run.tech);
@@ -421,7 +421,7 @@ RunOutcome RunDriver::runRestricted(RunContext &run)
     const std::vector<std::int32_t> initialRows = startingRows(rows, data.NumInputs);
     const SelectionSet techAtStart = run.tech;
     const int weightRows = restrictsWeights(data, options) ? data.NumWeightRows : 0;
-    const int columns = data.NumInputs + data.NumOutputs + (options.ReturnsToScale == "CRS" ? 0 : 1);
+    const int columns = data.NumInputs + data.NumOutputs + (options.ReturnsToScale == ModelReturns::CRS ? 0 : 1);
     TwinLps twins(data, techAtStart);
     const SharedRun shared{data,        options,   rows, initialRows, evaluated, techAtStart,
                            SolverSettings::fromStandardPlaces(), weightRows, columns, m_outcomeFilter, twins};
@@ -534,7 +534,7 @@ RunOutcome RunDriver::runRestricted(RunContext &run)
         const bool wasTech = run.tech.selected(lastDmu);
         run.tech.select(lastDmu, true);
         LpProblem sizes;
-        m_technology.SetupTechnology(lastDmu, data, options, run.tech, sizes);
+        m_technology.setupTechnology(lastDmu, data, options, run.tech, sizes);
         run.tech.select(lastDmu, wasTech);
     }
     return outcome;

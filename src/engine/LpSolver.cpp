@@ -293,7 +293,7 @@ LpSolver::LpSolver(SolverSettings settings)
 {
 }
 
-void LpSolver::bpmpd(LpProblem &lp)
+void LpSolver::solve(LpProblem &lp)
 {
     try {
         const auto all = static_cast<std::size_t>(std::max(0, lp.LpCols))

@@ -56,7 +56,7 @@ public:
     // row tight) and ObjValue is NaN, so no stale or half-finished solution can
     // be mistaken for an answer. Primal, Dual and VarStatus are resized to
     // n+m+1 when they are shorter.
-    void bpmpd(LpProblem &lp);
+    void solve(LpProblem &lp);
 
     // A row counts as tight (VarStatus 0) when its activity is within
     // TightTolerance * max(1, |bound|, sum over j of |a_kj x_j|) of a finite

@@ -4,7 +4,7 @@
 #include "engine/LpProblem.h"
 #include "engine/ResultStore.h"
 #include "engine/SolveLp.h"
-#include "model/ModelOptions.h"
+#include "session/ModelOptions.h"
 
 namespace zelvar {
 
@@ -28,11 +28,11 @@ bool outputCounts(const DataSet &data, int d, int r)
 std::vector<int> minAverageVariables(int d, const DataSet &data, const ModelOptions &options)
 {
     std::vector<int> variables;
-    if (options.Orientation == "IN" || options.Orientation == "NON")
+    if (options.Orientation == ModelOrientation::IN || options.Orientation == ModelOrientation::NON)
         for (int i = 1; i <= data.NumInputs; ++i)
             if (inputCounts(data, d, i))
                 variables.push_back(i);
-    if (options.Orientation == "OUT" || options.Orientation == "NON")
+    if (options.Orientation == ModelOrientation::OUT || options.Orientation == ModelOrientation::NON)
         for (int r = 1; r <= data.NumOutputs; ++r)
             if (outputCounts(data, d, r))
                 variables.push_back(data.NumInputs + r);
@@ -116,7 +116,7 @@ void MinAverageEvaluation::finish()
     if (m_count == 0)
         m_store.Benchmarks[dd] = MinAvgNoVariable;
     else if (!m_attempted)
-        m_store.Benchmarks[dd] = m_options.Orientation == "IN" ? MinAvgNoInput : MinAvgNoOutput;
+        m_store.Benchmarks[dd] = m_options.Orientation == ModelOrientation::IN ? MinAvgNoInput : MinAvgNoOutput;
     else
         m_store.Benchmarks[dd] = MinAvgNoSolution;
 }

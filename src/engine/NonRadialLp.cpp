@@ -4,11 +4,11 @@
 #include "engine/LpProblem.h"
 #include "engine/Technology.h"
 #include "engine/WeightColumns.h"
-#include "model/ModelOptions.h"
+#include "session/ModelOptions.h"
 
 namespace zelvar {
 
-void BuildNonRadialLP(int d, const DataSet &data, const ModelOptions &options,
+void buildNonRadialLp(int d, const DataSet &data, const ModelOptions &options,
                       const Technology &technology, const std::vector<std::int16_t> &inputNonDisc,
                       const std::vector<std::int16_t> &outputNonDisc, LpProblem &lp)
 {
@@ -17,7 +17,7 @@ void BuildNonRadialLP(int d, const DataSet &data, const ModelOptions &options,
     const int n = lp.LpCols;
     const int rows = lp.LpRows;
     const int N = technology.NumTech;
-    const bool crs = options.ReturnsToScale == "CRS";
+    const bool crs = options.ReturnsToScale == ModelReturns::CRS;
     const double big = lp.Big;
 
     auto x = [&](int i) { return data.InputData(i, d); };
@@ -58,9 +58,9 @@ void BuildNonRadialLP(int d, const DataSet &data, const ModelOptions &options,
     // Lower bounds on the weights are the prices of the slacks in the
     // envelopment reading: 1 each for the additive model, 1 / (K * own value)
     // for the average of the K relative slacks.
-    const bool additive = options.Distance == "ADD";
-    const bool inputsCount = options.Orientation != "OUT";
-    const bool outputsCount = options.Orientation != "IN";
+    const bool additive = options.Distance == ModelDistance::ADD;
+    const bool inputsCount = options.Orientation != ModelOrientation::OUT;
+    const bool outputsCount = options.Orientation != ModelOrientation::IN;
     int K = 0;
     if (!additive) {
         for (int i = 1; i <= m; ++i)
@@ -95,9 +95,9 @@ void BuildNonRadialLP(int d, const DataSet &data, const ModelOptions &options,
     if (!crs) {
         double lower = -big;
         double upper = big;
-        if (options.ReturnsToScale == "NDR")
+        if (options.ReturnsToScale == ModelReturns::NDR)
             lower = 0.0;
-        else if (options.ReturnsToScale == "NIR")
+        else if (options.ReturnsToScale == ModelReturns::NIR)
             upper = 0.0;
         lp.LowerBound[static_cast<std::size_t>(n)] = lower;
         lp.UpperBound[static_cast<std::size_t>(n)] = upper;
@@ -112,10 +112,10 @@ void BuildNonRadialLP(int d, const DataSet &data, const ModelOptions &options,
     }
 }
 
-void BuildNonRadialLP(int d, const DataSet &data, const ModelOptions &options,
+void buildNonRadialLp(int d, const DataSet &data, const ModelOptions &options,
                       const Technology &technology, LpProblem &lp)
 {
-    BuildNonRadialLP(d, data, options, technology, data.InputNonDisc, data.OutputNonDisc, lp);
+    buildNonRadialLp(d, data, options, technology, data.InputNonDisc, data.OutputNonDisc, lp);
 }
 
 } // namespace zelvar

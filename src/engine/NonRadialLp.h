@@ -19,13 +19,13 @@ struct Technology;
 // orientation acts on.
 //
 // Needs: technology set up for d (d belongs to it) and lp sized by
-// Technology::SetupTechnology. inputNonDisc and outputNonDisc (indexed from
+// Technology::setupTechnology. inputNonDisc and outputNonDisc (indexed from
 // 1, 1 = non-discretionary) say which variables are discretionary; the
 // overload without them takes the marks of the data set.
-void BuildNonRadialLP(int d, const DataSet &data, const ModelOptions &options,
+void buildNonRadialLp(int d, const DataSet &data, const ModelOptions &options,
                       const Technology &technology, const std::vector<std::int16_t> &inputNonDisc,
                       const std::vector<std::int16_t> &outputNonDisc, LpProblem &lp);
-void BuildNonRadialLP(int d, const DataSet &data, const ModelOptions &options,
+void buildNonRadialLp(int d, const DataSet &data, const ModelOptions &options,
                       const Technology &technology, LpProblem &lp);
 
 } // namespace zelvar

@@ -4,13 +4,13 @@
 #include "engine/LpProblem.h"
 #include "engine/Technology.h"
 #include "engine/WeightColumns.h"
-#include "model/ModelOptions.h"
+#include "session/ModelOptions.h"
 
 #include <vector>
 
 namespace zelvar {
 
-void BuildRadialLP(int d, const DataSet &data, const ModelOptions &options,
+void buildRadialLp(int d, const DataSet &data, const ModelOptions &options,
                    const Technology &technology, LpProblem &lp)
 {
     const int m = data.NumInputs;
@@ -19,10 +19,10 @@ void BuildRadialLP(int d, const DataSet &data, const ModelOptions &options,
     const int rows = lp.LpRows;
     const int N = technology.NumTech;
     const int own = technology.TechPos[static_cast<std::size_t>(d)];
-    const bool inOriented = options.Orientation == "IN";
-    const bool outOriented = options.Orientation == "OUT";
-    const bool nonOriented = options.Orientation == "NON";
-    const bool crs = options.ReturnsToScale == "CRS";
+    const bool inOriented = options.Orientation == ModelOrientation::IN;
+    const bool outOriented = options.Orientation == ModelOrientation::OUT;
+    const bool nonOriented = options.Orientation == ModelOrientation::NON;
+    const bool crs = options.ReturnsToScale == ModelReturns::CRS;
     const double big = lp.Big;
 
     auto x = [&](int i) { return data.InputData(i, d); };
@@ -93,10 +93,10 @@ void BuildRadialLP(int d, const DataSet &data, const ModelOptions &options,
         double upper = big;
         // Nondecreasing returns allow only hyperplanes through or above the
         // origin on the side the orientation measures; nonincreasing the opposite.
-        if (options.ReturnsToScale == "NDR") {
+        if (options.ReturnsToScale == ModelReturns::NDR) {
             lower = outOriented ? -big : 0.0;
             upper = outOriented ? 0.0 : big;
-        } else if (options.ReturnsToScale == "NIR") {
+        } else if (options.ReturnsToScale == ModelReturns::NIR) {
             lower = outOriented ? 0.0 : -big;
             upper = outOriented ? big : 0.0;
         }

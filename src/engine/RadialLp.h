@@ -14,10 +14,10 @@ struct Technology;
 // technology DMUs only and frontier DMUs can score beyond 1 (superefficiency).
 //
 // Needs: technology set up for d (d belongs to it) and lp sized by
-// Technology::SetupTechnology. Orientation "IN", "OUT" or "NON" and the
+// Technology::setupTechnology. Orientation "IN", "OUT" or "NON" and the
 // non-discretionary marks of data decide the objective and the normalisation.
 // The data set is not changed: d's row is written from a copy of its values.
-void BuildRadialLP(int d, const DataSet &data, const ModelOptions &options,
+void buildRadialLp(int d, const DataSet &data, const ModelOptions &options,
                    const Technology &technology, LpProblem &lp);
 
 } // namespace zelvar

@@ -2,7 +2,7 @@
 
 namespace zelvar {
 
-void ResultStore::AllocateResults(int numDMU, bool fdh)
+void ResultStore::allocateResults(int numDMU, bool fdh)
 {
     const auto size = static_cast<std::size_t>(numDMU < 0 ? 0 : numDMU) + 1;
     Score.assign(size, 0.0);

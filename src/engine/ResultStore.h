@@ -42,7 +42,7 @@ struct ResultStore {
     std::int32_t SolverFailures = 0;
 
     // Fresh lists for numDMU DMUs; the dominance lists only for FDH runs.
-    void AllocateResults(int numDMU, bool fdh);
+    void allocateResults(int numDMU, bool fdh);
 };
 
 } // namespace zelvar

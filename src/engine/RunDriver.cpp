@@ -8,8 +8,8 @@
 #include "engine/NonRadialLp.h"
 #include "engine/RadialLp.h"
 #include "engine/RunContext.h"
-#include "model/SelectionSet.h"
-#include "model/Workspace.h"
+#include "session/SelectionSet.h"
+#include "session/Workspace.h"
 
 #include <algorithm>
 #include <cmath>
@@ -79,11 +79,8 @@ RunOutcome RunDriver::RunModel(SelectionSet &eval, SelectionSet &tech, ResultsSi
         overwritePrefix(data.DMUNames[static_cast<std::size_t>(d)], BlankPrefix);
 
     const bool fdh = options.fdh();
-    m_store.AllocateResults(data.NumDMU, fdh);
+    m_store.allocateResults(data.NumDMU, fdh);
     m_lp.Big = LpProblem::BigValue;
-    m_lp.QpCols = 0;
-    m_lp.QpNonzeros = 0;
-    m_lp.SolverMemory = 0;
 
     results.setRedraw(false);
     for (int d = 1; d <= data.NumDMU; ++d) {
@@ -98,7 +95,7 @@ RunOutcome RunDriver::RunModel(SelectionSet &eval, SelectionSet &tech, ResultsSi
     LpSolveFunction solver = m_solve;
     if (!solver)
         solver = [lpSolver = LpSolver(SolverSettings::fromStandardPlaces())](LpProblem &lp) mutable {
-            lpSolver.bpmpd(lp);
+            lpSolver.solve(lp);
         };
 
     // The LPs see the data in units near 1 (only the copy they are built
@@ -140,8 +137,8 @@ RunOutcome RunDriver::RunModel(SelectionSet &eval, SelectionSet &tech, ResultsSi
 
 RunOutcome RunDriver::runLpModel(RunContext &run)
 {
-    const bool minAverage = run.options.Distance == "MINAV";
-    const bool radial = run.options.Distance == "RAD";
+    const bool minAverage = run.options.Distance == ModelDistance::MINAV;
+    const bool radial = run.options.Distance == ModelDistance::RAD;
     for (int d = 1; d <= run.data.NumDMU; ++d) {
         run.progress.repaint();
         if (!run.eval.selected(d))
@@ -157,16 +154,16 @@ RunOutcome RunDriver::runLpModel(RunContext &run)
             run.tech.select(d, true);
             overwritePrefix(run.data.DMUNames[static_cast<std::size_t>(d)], OutsideMark);
         }
-        m_technology.SetupTechnology(d, run.lpData, run.options, run.tech, m_lp);
+        m_technology.setupTechnology(d, run.lpData, run.options, run.tech, m_lp);
         ++run.processed;
 
         if (minAverage) {
             evaluateMinAverage(d, run);
         } else {
             if (radial)
-                BuildRadialLP(d, run.lpData, run.options, m_technology, m_lp);
+                buildRadialLp(d, run.lpData, run.options, m_technology, m_lp);
             else
-                BuildNonRadialLP(d, run.lpData, run.options, m_technology, m_lp);
+                buildNonRadialLp(d, run.lpData, run.options, m_technology, m_lp);
             if (!SolveLP(d, m_lp, m_store, run.solve)) {
                 run.tech.select(d, wasTech);
                 return RunOutcome::Stopped;
@@ -197,7 +194,7 @@ void RunDriver::evaluateMinAverage(int d, RunContext &run)
         if (!book.wanted(variable))
             continue;
         minAverageMarks(variable, run.lpData, inputNonDisc, outputNonDisc);
-        BuildNonRadialLP(d, run.lpData, run.options, m_technology, inputNonDisc, outputNonDisc, m_lp);
+        buildNonRadialLp(d, run.lpData, run.options, m_technology, inputNonDisc, outputNonDisc, m_lp);
         run.solve.solve(m_lp);
         if (book.add(variable, outcomeOf(m_lp, m_technology, d))) {
             bestPrimal = m_lp.Primal;

@@ -6,8 +6,8 @@
 #include "engine/LpProblem.h"
 #include "engine/ResultStore.h"
 #include "engine/Technology.h"
-#include "model/DisplayFormat.h"
-#include "model/ModelOptions.h"
+#include "session/DisplayFormat.h"
+#include "session/ModelOptions.h"
 
 #include <cmath>
 
@@ -57,7 +57,7 @@ bool recordLpOutcome(int d, const LpOutcome &outcome, ResultStore &store, const 
 {
     const auto dd = static_cast<std::size_t>(d);
     const ModelOptions &options = context.options;
-    const bool radial = options.Distance == "RAD";
+    const bool radial = options.Distance == ModelDistance::RAD;
 
     if (outcome.code == CodeNoFiniteOptimum) {
         store.Score[dd] = -1.0;
@@ -72,17 +72,17 @@ bool recordLpOutcome(int d, const LpOutcome &outcome, ResultStore &store, const 
             context.feedback.message(withFilePath(solverErrorText(d), context.dataFile));
             return false;
         }
-        const double score = (options.Orientation == "NON" && radial) ? outcome.objective
+        const double score = (options.Orientation == ModelOrientation::NON && radial) ? outcome.objective
                                                                        : std::fabs(outcome.objective);
         store.Score[dd] = score;
 
         bool efficient = false;
         if (radial) {
-            if (options.Orientation == "IN")
+            if (options.Orientation == ModelOrientation::IN)
                 efficient = score >= 1.0;
-            else if (options.Orientation == "OUT")
+            else if (options.Orientation == ModelOrientation::OUT)
                 efficient = score <= 1.0;
-            else if (options.Orientation == "NON")
+            else if (options.Orientation == ModelOrientation::NON)
                 efficient = score <= 0.0;
             // A score that is 1 (or 0) up to solver noise, with no slack left.
             const double rounded = roundDecimals(score, EfficiencyDecimals);

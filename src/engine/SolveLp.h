@@ -17,7 +17,7 @@ struct ResultStore;
 struct Technology;
 
 // Solves an LP record in place: fills Primal, Dual, VarStatus, SolverCode and
-// ObjValue (LpSolver::bpmpd in a run; tests put a prepared outcome here).
+// ObjValue (LpSolver::solve in a run; tests put a prepared outcome here).
 using LpSolveFunction = std::function<void(LpProblem &)>;
 
 // What SolveLP reads besides the LP and the result store.

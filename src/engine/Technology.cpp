@@ -2,8 +2,8 @@
 
 #include "data/DataSet.h"
 #include "engine/LpProblem.h"
-#include "model/ModelOptions.h"
-#include "model/SelectionSet.h"
+#include "session/ModelOptions.h"
+#include "session/SelectionSet.h"
 
 namespace zelvar {
 
@@ -12,7 +12,7 @@ bool restrictsWeights(const DataSet &data, const ModelOptions &options)
     return options.RestrictWeights && data.weightsFitData();
 }
 
-void Technology::SetupTechnology(int /*d*/, const DataSet &data, const ModelOptions &options,
+void Technology::setupTechnology(int /*d*/, const DataSet &data, const ModelOptions &options,
                                  const SelectionSet &tech, LpProblem &lp)
 {
     TechNonzeros = 0;
@@ -48,7 +48,7 @@ void Technology::SetupTechnology(int /*d*/, const DataSet &data, const ModelOpti
     }
 
     const int rows = NumTech + WeightRows;
-    const int cols = data.NumInputs + data.NumOutputs + (options.ReturnsToScale == "CRS" ? 0 : 1);
+    const int cols = data.NumInputs + data.NumOutputs + (options.ReturnsToScale == ModelReturns::CRS ? 0 : 1);
     lp.resize(rows, cols, MatrixNonzeros);
 }
 

@@ -31,7 +31,7 @@ struct Technology {
     // of tech) from the selection of tech, sets LpRows and LpCols and sizes
     // every array of lp afresh, all zero. The nonzero count of the restriction
     // table is taken from the table itself, so the LP arrays always fit it.
-    void SetupTechnology(int d, const DataSet &data, const ModelOptions &options,
+    void setupTechnology(int d, const DataSet &data, const ModelOptions &options,
                          const SelectionSet &tech, LpProblem &lp);
 };
 

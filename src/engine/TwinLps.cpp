@@ -1,7 +1,7 @@
 #include "engine/TwinLps.h"
 
 #include "data/DataSet.h"
-#include "model/SelectionSet.h"
+#include "session/SelectionSet.h"
 
 #include <algorithm>
 #include <bit>

@@ -4,9 +4,9 @@
 #include "data/NumberText.h"
 #include "engine/LpProblem.h"
 #include "engine/ResultStore.h"
-#include "model/DisplayFormat.h"
-#include "model/ModelOptions.h"
-#include "model/SelectionSet.h"
+#include "session/DisplayFormat.h"
+#include "session/ModelOptions.h"
+#include "session/SelectionSet.h"
 
 #include <algorithm>
 #include <cmath>
@@ -68,11 +68,11 @@ enum class SlackKind { S, F };
 // Header of the slack or factor column of a variable: "{S} name", or for the
 // variables the average distances act on "{F} name" (max-average) and
 // "{F/S} name" (min-average, where the column holds a factor or a slack).
-std::string slackHeader(SlackKind kind, const std::string &distance, const std::string &name)
+std::string slackHeader(SlackKind kind, ModelDistance distance, const std::string &name)
 {
     if (kind == SlackKind::S)
         return "{S} " + name;
-    return std::string("{") + (distance == "MAXAV" ? "F" : "F/S") + "} " + name;
+    return std::string("{") + (distance == ModelDistance::MAXAV ? "F" : "F/S") + "} " + name;
 }
 
 } // namespace
@@ -101,9 +101,9 @@ std::vector<std::string> rowLabels(const DataSet &data)
 void ResultsTable::layOutLpTable(const DataSet &data, const ModelOptions &options, const DisplayFormat &format)
 {
     const std::string marker = format.VirtualWeights ? "{V}" : "{W}";
-    const bool averaged = options.Distance == "MAXAV" || options.Distance == "MINAV";
-    const bool inputFactors = averaged && (options.Orientation == "IN" || options.Orientation == "NON");
-    const bool outputFactors = averaged && (options.Orientation == "OUT" || options.Orientation == "NON");
+    const bool averaged = options.Distance == ModelDistance::MAXAV || options.Distance == ModelDistance::MINAV;
+    const bool inputFactors = averaged && (options.Orientation == ModelOrientation::IN || options.Orientation == ModelOrientation::NON);
+    const bool outputFactors = averaged && (options.Orientation == ModelOrientation::OUT || options.Orientation == ModelOrientation::NON);
 
     // The entries are handed over one by one rather than as a format string:
     // a column name from a data file may itself contain "|" or ";".
@@ -148,13 +148,13 @@ void ResultsTable::layOutFdhTable(const DataSet &data, const DisplayFormat &form
 
 int ResultsTable::dmuRows(const RunView &run) const
 {
-    return std::min(run.data.NumDMU, m_grid.Rows() - 1);
+    return std::min(run.data.NumDMU, m_grid.rows() - 1);
 }
 
 void ResultsTable::highlight(int d)
 {
     m_grid.setCurrent(d, 1);
-    m_grid.setSelectionEnd(d, m_grid.Cols() - 1);
+    m_grid.setSelectionEnd(d, m_grid.cols() - 1);
     m_grid.setSelectionColour(TextGrid::Cyan);
 }
 
@@ -171,7 +171,7 @@ void ResultsTable::Showresults(int d, const RunView &run, const LpProblem &lp)
     const int scoreDecimals = run.format.DecScore;
     const int weightDecimals = run.format.DecWeights;
     const int slackDecimals = run.format.DecSlacks;
-    const bool radial = options.Distance == "RAD";
+    const bool radial = options.Distance == ModelDistance::RAD;
     const bool normalised = radial && !options.Superefficiency;
 
     auto input = [&](int i) { return matrixAt(run.data.InputData, i, d); };
@@ -205,11 +205,11 @@ void ResultsTable::Showresults(int d, const RunView &run, const LpProblem &lp)
         scoreText.clear();
     else if (flagAt(store.NoFiniteOptimum, d))
         scoreText = "big";
-    else if (options.Distance == "ADD")
+    else if (options.Distance == ModelDistance::ADD)
         scoreText = formatFixed(score, scoreDecimals, sep);
-    else if (radial || options.Orientation == "NON")
+    else if (radial || options.Orientation == ModelOrientation::NON)
         scoreText = formatPercent(score, scoreDecimals, sep);
-    else if (options.Orientation == "IN")
+    else if (options.Orientation == ModelOrientation::IN)
         scoreText = formatPercent(1.0 - score, scoreDecimals, sep);
     else
         scoreText = formatPercent(1.0 + score, scoreDecimals, sep);
@@ -223,16 +223,16 @@ void ResultsTable::Showresults(int d, const RunView &run, const LpProblem &lp)
         // Without superefficiency an efficient DMU is shown as fully
         // efficient, whatever its LP reached.
         if (efficient)
-            m_grid.setText(d, 2, formatPercent(options.Orientation == "NON" ? 0.0 : 1.0, scoreDecimals, sep));
+            m_grid.setText(d, 2, formatPercent(options.Orientation == ModelOrientation::NON ? 0.0 : 1.0, scoreDecimals, sep));
 
         // Normalise the side the orientation does not fix to 1, so that
         // weights of different DMUs compare.
         for (int k = 1; k <= variables; ++k) {
             const double w = weight[static_cast<std::size_t>(k)];
             std::optional<double> shown;
-            if (options.Orientation == "IN")
+            if (options.Orientation == ModelOrientation::IN)
                 shown = k <= m ? std::optional<double>(w) : quotient(w, virtualOutput);
-            else if (options.Orientation == "OUT")
+            else if (options.Orientation == ModelOrientation::OUT)
                 shown = k <= m ? quotient(w, virtualInput) : std::optional<double>(w);
             else
                 shown = quotient(w, virtualInput + virtualOutput);
@@ -247,9 +247,9 @@ void ResultsTable::Showresults(int d, const RunView &run, const LpProblem &lp)
     // output in the envelopment reading.
     const int first = 3 + variables;
     auto slack = [&](int k) { return std::fabs(valueAt(lp.Dual, k)); };
-    if (options.Distance == "MAXAV") {
-        const bool inputFactors = options.Orientation == "IN" || options.Orientation == "NON";
-        const bool outputFactors = options.Orientation == "OUT" || options.Orientation == "NON";
+    if (options.Distance == ModelDistance::MAXAV) {
+        const bool inputFactors = options.Orientation == ModelOrientation::IN || options.Orientation == ModelOrientation::NON;
+        const bool outputFactors = options.Orientation == ModelOrientation::OUT || options.Orientation == ModelOrientation::NON;
         for (int i = 1; i <= m; ++i) {
             std::string cell;
             if (!inputFactors)
@@ -271,7 +271,7 @@ void ResultsTable::Showresults(int d, const RunView &run, const LpProblem &lp)
 
     for (int k = 1; k <= variables; ++k)
         m_grid.setText(d, first + k, formatFixed(slack(k), slackDecimals, sep));
-    if (options.Distance == "MINAV") {
+    if (options.Distance == ModelDistance::MINAV) {
         // The winning variable's column shows its efficiency factor.
         const int v = valueAt(store.MinAvgVariable, d);
         const double best = std::fabs(valueAt(store.MinAvgBest, d));

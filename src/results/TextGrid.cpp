@@ -186,7 +186,7 @@ void TextGrid::setRedraw(bool on)
     m_redraw = on;
 }
 
-std::string TextGrid::Clip() const
+std::string TextGrid::selectionText() const
 {
     return blockText(m_row, m_col, m_rowSel, m_colSel);
 }

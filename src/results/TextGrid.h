@@ -39,18 +39,18 @@ public:
     // themselves contain "|" or ";" (column names read from a data file).
     void setLayout(std::vector<std::string> headers, std::vector<std::string> labels);
 
-    int Rows() const { return m_rows; }
-    int Cols() const { return m_cols; }
+    int rows() const { return m_rows; }
+    int cols() const { return m_cols; }
     // Changes the number of columns, keeping the cells, colours and widths of
     // the columns that remain; new columns are empty. Negative counts give 0.
     void setCols(int cols);
 
     // Current cell; setting it collapses the selection to that cell.
-    int Row() const { return m_row; }
-    int Col() const { return m_col; }
+    int currentRow() const { return m_row; }
+    int currentCol() const { return m_col; }
     void setCurrent(int row, int col);
-    int RowSel() const { return m_rowSel; }
-    int ColSel() const { return m_colSel; }
+    int selectionRow() const { return m_rowSel; }
+    int selectionCol() const { return m_colSel; }
     void setSelectionEnd(int rowSel, int colSel);
 
     const std::string &text(int row, int col) const;
@@ -67,14 +67,14 @@ public:
     int rowHeight(int row) const;
     void setRowHeight(int row, int twips);
 
-    bool Redraw() const { return m_redraw; }
+    bool redraw() const { return m_redraw; }
     // Switching redrawing on again counts as a change, so a view that waited
     // shows everything written meanwhile.
     void setRedraw(bool on);
 
     // Cells of the block between current cell and selection end: cells of a
     // row joined by TAB, rows joined by CR alone.
-    std::string Clip() const;
+    std::string selectionText() const;
 
     // The same text form for the block of rows r1..r2 and columns c1..c2
     // (either corner first). The block is cut to the grid; nothing of it

@@ -163,7 +163,7 @@ TEST_F(MainWindowTest, OpeningDiscardsTheModelDialogEvenWhenCancelled)
     // The next dialog starts from the defaults.
     ModelDialog &fresh = modelDialog();
     EXPECT_TRUE(fresh.optionButton(OptionButton::optConstant)->isChecked());
-    EXPECT_EQ(window().workspace().options.ReturnsToScale, "CRS");
+    EXPECT_EQ(window().workspace().options.ReturnsToScale, ModelReturns::CRS);
     click(fresh, "cmdCancel");
 }
 

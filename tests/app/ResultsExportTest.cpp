@@ -95,8 +95,8 @@ TEST_F(ResultsExportTest, ColumnWidthsAndHeaderHeightComeFromTheGridsTwips)
 TEST_F(ResultsExportTest, AfterTheRunCopyTakesTheFirstDmusName)
 {
     ResultsWindow &w = run();
-    EXPECT_EQ(w.grid().Row(), 1);
-    EXPECT_EQ(w.grid().Col(), 1);
+    EXPECT_EQ(w.grid().currentRow(), 1);
+    EXPECT_EQ(w.grid().currentCol(), 1);
     trigger("mnuEditCopy");
     EXPECT_EQ(clipboard(), "    A");
 }
@@ -118,10 +118,10 @@ TEST_F(ResultsExportTest, CopyAllPutsTheWholeGridOnTheClipboardWithTabsAndCarria
         EXPECT_EQ(cells[2], Scores[r - 1]);
     }
     // The current cell is where it was, and the selection only that cell.
-    EXPECT_EQ(w.grid().Row(), 3);
-    EXPECT_EQ(w.grid().Col(), 2);
-    EXPECT_EQ(w.grid().RowSel(), 3);
-    EXPECT_EQ(w.grid().ColSel(), 2);
+    EXPECT_EQ(w.grid().currentRow(), 3);
+    EXPECT_EQ(w.grid().currentCol(), 2);
+    EXPECT_EQ(w.grid().selectionRow(), 3);
+    EXPECT_EQ(w.grid().selectionCol(), 2);
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
@@ -138,16 +138,16 @@ TEST_F(ResultsExportTest, CopyTakesTheBlockTheUserSelected)
     w.showMaximized();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, from.center());
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, to.center());
-    EXPECT_EQ(w.grid().Row(), 2);
-    EXPECT_EQ(w.grid().Col(), 1);
-    EXPECT_EQ(w.grid().RowSel(), 4);
-    EXPECT_EQ(w.grid().ColSel(), 2);
+    EXPECT_EQ(w.grid().currentRow(), 2);
+    EXPECT_EQ(w.grid().currentCol(), 1);
+    EXPECT_EQ(w.grid().selectionRow(), 4);
+    EXPECT_EQ(w.grid().selectionCol(), 2);
 
     trigger("mnuEditCopy");
     EXPECT_EQ(clipboard(), QStringLiteral("    B\t50.00%\r    C\t100.00%\r    D\t25.00%"));
     // Afterwards the selection is only the current cell, in the view as well.
-    EXPECT_EQ(w.grid().RowSel(), 2);
-    EXPECT_EQ(w.grid().ColSel(), 1);
+    EXPECT_EQ(w.grid().selectionRow(), 2);
+    EXPECT_EQ(w.grid().selectionCol(), 1);
     const QModelIndexList selected = view->selectionModel()->selectedIndexes();
     ASSERT_EQ(selected.size(), 1);
     EXPECT_EQ(selected[0], model->index(1, 0));
@@ -162,10 +162,10 @@ TEST_F(ResultsExportTest, KeyboardSelectionMovesTheGridsSelectionEnd)
     // The run leaves the current cell at DMU 1's name.
     QTest::keyClick(view, Qt::Key_Down, Qt::ShiftModifier);
     QTest::keyClick(view, Qt::Key_Right, Qt::ShiftModifier);
-    EXPECT_EQ(w.grid().Row(), 1);
-    EXPECT_EQ(w.grid().Col(), 1);
-    EXPECT_EQ(w.grid().RowSel(), 2);
-    EXPECT_EQ(w.grid().ColSel(), 2);
+    EXPECT_EQ(w.grid().currentRow(), 1);
+    EXPECT_EQ(w.grid().currentCol(), 1);
+    EXPECT_EQ(w.grid().selectionRow(), 2);
+    EXPECT_EQ(w.grid().selectionCol(), 2);
     trigger("mnuEditCopy");
     EXPECT_EQ(clipboard(), QStringLiteral("    A\t100.00%\r    B\t50.00%"));
 }
@@ -217,8 +217,8 @@ TEST_F(ResultsExportTest, SaveWritesBesideTheDataFileUnderTheCaption)
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join("|").toStdString();
     const QString saved = readFile(path("six.txt_CRS_RAD_IN.txt"));
     EXPECT_EQ(saved, copied + "\r\n");
-    EXPECT_EQ(w.grid().Row(), 0);
-    EXPECT_EQ(w.grid().Col(), 0);
+    EXPECT_EQ(w.grid().currentRow(), 0);
+    EXPECT_EQ(w.grid().currentCol(), 0);
 }
 
 TEST_F(ResultsExportTest, SaveAsWritesExactlyTheChosenNameAndRemembersIt)

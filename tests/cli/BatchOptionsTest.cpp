@@ -1,5 +1,5 @@
 #include "cli/BatchOptions.h"
-#include "model/ModelNames.h"
+#include "session/ModelNames.h"
 
 #include <gtest/gtest.h>
 

@@ -69,13 +69,6 @@ TEST(NumberText, NonFiniteValuesAreNamed)
     EXPECT_EQ(formatFixed(-std::numeric_limits<double>::infinity(), 2), "-Infinity");
 }
 
-TEST(NumberText, DecimalPatternHasOneZeroPerDecimal)
-{
-    EXPECT_EQ(DecimalPattern(2), "0.00");
-    EXPECT_EQ(DecimalPattern(8), "0.00000000");
-    EXPECT_EQ(DecimalPattern(0), "0.");
-}
-
 TEST(NumberText, RoundingAgreesWithWhatIsShown)
 {
     EXPECT_DOUBLE_EQ(roundDecimals(2.675, 2), 2.68);

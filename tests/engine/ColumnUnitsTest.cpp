@@ -1,7 +1,7 @@
 #include "EngineTestSupport.h"
 
 #include "engine/RunDriver.h"
-#include "model/Workspace.h"
+#include "session/Workspace.h"
 
 #include <gtest/gtest.h>
 
@@ -68,8 +68,8 @@ struct UnitsRun {
     UnitsRun(DataSet data, const std::string &rts, const std::string &orientation, bool restricted)
     {
         workspace.data = std::move(data);
-        workspace.options.ReturnsToScale = rts;
-        workspace.options.Orientation = orientation;
+        workspace.options.ReturnsToScale = returnsFromCode(rts).value();
+        workspace.options.Orientation = orientationFromCode(orientation).value();
         workspace.options.RestrictWeights = restricted;
         workspace.format.DecIntensities = 8;
         SelectionSet eval(NumDmu, true);

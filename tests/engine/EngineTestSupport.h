@@ -5,7 +5,7 @@
 #include "engine/LpProblem.h"
 #include "engine/ResultStore.h"
 #include "engine/RunSinks.h"
-#include "model/SelectionSet.h"
+#include "session/SelectionSet.h"
 
 #include <functional>
 #include <string>

@@ -1,7 +1,7 @@
 #include "EngineTestSupport.h"
 
 #include "engine/RunDriver.h"
-#include "model/Workspace.h"
+#include "session/Workspace.h"
 
 #include <gtest/gtest.h>
 
@@ -64,9 +64,9 @@ struct RandomRun {
             test::addWeights(workspace.data, {{1, -0.5, 0, 0}, {0, 0, -1, 2}});
             workspace.options.RestrictWeights = true;
         }
-        workspace.options.Distance = distance;
-        workspace.options.Orientation = orientation;
-        workspace.options.ReturnsToScale = rts;
+        workspace.options.Distance = distanceFromCode(distance).value();
+        workspace.options.Orientation = orientationFromCode(orientation).value();
+        workspace.options.ReturnsToScale = returnsFromCode(rts).value();
         workspace.format.DecIntensities = 8;
         SelectionSet eval(NumDmu, true);
         tech = SelectionSet(NumDmu, true);

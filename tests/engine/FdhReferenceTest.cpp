@@ -7,7 +7,7 @@
 
 #include "engine/Fdh.h"
 #include "engine/RunDriver.h"
-#include "model/Workspace.h"
+#include "session/Workspace.h"
 
 #include <gtest/gtest.h>
 
@@ -213,8 +213,8 @@ protected:
     {
         const Case &c = GetParam();
         workspace.data = randomData(c);
-        workspace.options.Structure = "FDH";
-        workspace.options.Orientation = c.orientation;
+        workspace.options.Structure = ModelStructure::FDH;
+        workspace.options.Orientation = orientationFromCode(c.orientation).value();
         workspace.threadCount = c.threads;
         const int n = c.dmus;
         eval = SelectionSet(n, true);
@@ -338,8 +338,8 @@ TEST(FdhUnusualValues, nanNeitherDominatesNorIsDominatedAndInfinitiesCompareAsNu
     for (int threads : {1, 2}) {
         Workspace workspace;
         workspace.data = test::makeData(units);
-        workspace.options.Structure = "FDH";
-        workspace.options.Orientation = "OUT";
+        workspace.options.Structure = ModelStructure::FDH;
+        workspace.options.Orientation = ModelOrientation::OUT;
         workspace.threadCount = threads;
         SelectionSet eval(6, true);
         SelectionSet tech(6, true);

@@ -2,8 +2,8 @@
 
 #include "engine/Fdh.h"
 #include "engine/RunDriver.h"
-#include "model/ModelOptions.h"
-#include "model/Workspace.h"
+#include "session/ModelOptions.h"
+#include "session/Workspace.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +15,8 @@ struct FdhRun {
     FdhRun(const std::vector<test::Unit> &units, const char *orientation)
     {
         workspace.data = test::makeData(units);
-        workspace.options.Structure = "FDH";
-        workspace.options.Orientation = orientation;
+        workspace.options.Structure = ModelStructure::FDH;
+        workspace.options.Orientation = orientationFromCode(orientation).value();
         eval = SelectionSet(workspace.data.NumDMU, true);
         tech = SelectionSet(workspace.data.NumDMU, true);
     }
@@ -221,9 +221,9 @@ TEST(Fdh, aLaterRunStartsFromCleanDominanceLists)
 {
     FdhRun f(threeUnits, "IN");
     f.run();
-    f.workspace.options.Structure = "";
+    f.workspace.options.Structure = ModelStructure::Convex;
     f.run();
-    f.workspace.options.Structure = "FDH";
+    f.workspace.options.Structure = ModelStructure::FDH;
     f.eval = test::selection(3, {1});
     f.run();
     EXPECT_EQ(f.store.DominatedCount, (std::vector<std::int32_t>{0, 0, 0, 0}));

@@ -1,7 +1,7 @@
 #include "EngineTestSupport.h"
 
 #include "engine/RunDriver.h"
-#include "model/Workspace.h"
+#include "session/Workspace.h"
 
 #include <gtest/gtest.h>
 
@@ -47,9 +47,9 @@ TEST_P(HandSolved, scoresIntensitiesSlacksAndFlagsMatchTheHandSolution)
     const HandCase &c = GetParam();
     Workspace workspace;
     workspace.data = test::makeData(units);
-    workspace.options.Distance = c.distance;
-    workspace.options.Orientation = c.orientation;
-    workspace.options.ReturnsToScale = c.rts;
+    workspace.options.Distance = distanceFromCode(c.distance).value();
+    workspace.options.Orientation = orientationFromCode(c.orientation).value();
+    workspace.options.ReturnsToScale = returnsFromCode(c.rts).value();
     SelectionSet eval(5, true);
     SelectionSet tech(5, true);
     test::RecordingResults results;
@@ -151,7 +151,7 @@ TEST(HandSolvedNonOriented, anOptimumOfExactlyMinusOneIsAScoreNotAMissingOptimum
     // v - u is reached at u = 1, v = 0 and is exactly -1.
     Workspace workspace;
     workspace.data = test::makeData({{{1}, {1}}, {{1}, {0}}});
-    workspace.options.Orientation = "NON";
+    workspace.options.Orientation = ModelOrientation::NON;
     SelectionSet eval = test::selection(2, {1});
     SelectionSet tech(2, true);
     test::RecordingResults results;

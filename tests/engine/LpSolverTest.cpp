@@ -70,7 +70,7 @@ LpProblem solve(const DenseLp &d, bool robust)
 {
     LpProblem lp = toRecord(d);
     LpSolver solver(SolverSettings{robust});
-    solver.bpmpd(lp);
+    solver.solve(lp);
     return lp;
 }
 
@@ -214,7 +214,7 @@ TEST_P(LpSolverMethods, anLpWithoutRowsIsSolvedColumnByColumn)
     LpProblem none;
     none.resize(0, 0, 0);
     LpSolver solver(SolverSettings{GetParam()});
-    solver.bpmpd(none);
+    solver.solve(none);
     EXPECT_EQ(none.SolverCode, 2);
     EXPECT_NEAR(none.ObjValue, 0.0, Eps);
 
@@ -292,7 +292,7 @@ TEST_P(DeaMultiplierLp, scoreAndIntensitiesMatchTheHandSolution)
 {
     const auto &[c, robust] = GetParam();
     LpProblem lp = deaMultiplierLp(c.dmu);
-    LpSolver(SolverSettings{robust}).bpmpd(lp);
+    LpSolver(SolverSettings{robust}).solve(lp);
     ASSERT_EQ(lp.SolverCode, 2);
     EXPECT_NEAR(std::fabs(lp.ObjValue), c.score, Eps);
     // v normalises the unit's input; u is the score per unit of its output.
@@ -330,7 +330,7 @@ TEST(LpSolverDea, theNormalisationRowDualIsTheScore)
     // Raising the right-hand side -1 of -x(d) v = -1 by h scales the weights
     // by (1 - h), so the optimum -score moves by +score * h.
     LpProblem lp = deaMultiplierLp(2);
-    LpSolver().bpmpd(lp);
+    LpSolver().solve(lp);
     ASSERT_EQ(lp.SolverCode, 2);
     EXPECT_NEAR(rowDual(lp, 2), 0.25, Eps);
 }
@@ -371,7 +371,7 @@ TEST(LpSolverRecord, repeatedEntriesOfOneColumnInOneRowAddUp)
     lp.UpperBound[1] = Big;
     lp.Rhs[1] = 4.0;
     lp.LowerBound[2] = -Big;
-    LpSolver().bpmpd(lp);
+    LpSolver().solve(lp);
     ASSERT_EQ(lp.SolverCode, 2);
     EXPECT_NEAR(lp.Primal[1], 2.0, Eps);
 }
@@ -379,7 +379,7 @@ TEST(LpSolverRecord, repeatedEntriesOfOneColumnInOneRowAddUp)
 TEST(LpSolverRecord, anInconsistentRecordIsAFailureNotAnAnswer)
 {
     const auto expectFailure = [](LpProblem lp, const char *what) {
-        LpSolver().bpmpd(lp);
+        LpSolver().solve(lp);
         EXPECT_NE(lp.SolverCode, 2) << what;
         EXPECT_NE(lp.SolverCode, 3) << what;
         EXPECT_TRUE(std::isnan(lp.ObjValue)) << what;
@@ -411,7 +411,7 @@ TEST(LpSolverOutput, solvingPrintsNothingOnEitherStream)
         (void)solve(infeasible, robust);
         (void)solve(unbounded, robust);
         LpProblem dea = deaMultiplierLp(1);
-        LpSolver(SolverSettings{robust}).bpmpd(dea);
+        LpSolver(SolverSettings{robust}).solve(dea);
     }
     const std::string errors = testing::internal::GetCapturedStderr();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");

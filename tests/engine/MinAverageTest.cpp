@@ -1,7 +1,7 @@
 #include "EngineTestSupport.h"
 
 #include "engine/RunDriver.h"
-#include "model/Workspace.h"
+#include "session/Workspace.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +28,7 @@ class MinAverageTest : public ::testing::Test {
 protected:
     MinAverageTest()
     {
-        workspace.options.Distance = "MINAV";
+        workspace.options.Distance = ModelDistance::MINAV;
         solver.outcome = [this](int, LpProblem &lp) {
             const int weights = workspace.data.NumInputs + workspace.data.NumOutputs;
             int variable = 0;
@@ -61,7 +61,7 @@ protected:
 
     RunOutcome run(const char *orientation)
     {
-        workspace.options.Orientation = orientation;
+        workspace.options.Orientation = orientationFromCode(orientation).value();
         driver.setSolver(solver.function());
         return driver.RunModel(eval, tech, results, progress, feedback);
     }

@@ -2,7 +2,7 @@
 
 #include "engine/NonRadialLp.h"
 #include "engine/Technology.h"
-#include "model/ModelOptions.h"
+#include "session/ModelOptions.h"
 
 #include <gtest/gtest.h>
 
@@ -31,9 +31,9 @@ std::vector<Entry> entries(const LpProblem &lp)
 ModelOptions model(const char *distance, const char *orientation, const char *rts)
 {
     ModelOptions options;
-    options.Distance = distance;
-    options.Orientation = orientation;
-    options.ReturnsToScale = rts;
+    options.Distance = distanceFromCode(distance).value();
+    options.Orientation = orientationFromCode(orientation).value();
+    options.ReturnsToScale = returnsFromCode(rts).value();
     return options;
 }
 
@@ -41,8 +41,8 @@ LpProblem build(const DataSet &data, const ModelOptions &options, int d)
 {
     Technology technology;
     LpProblem lp;
-    technology.SetupTechnology(d, data, options, SelectionSet(data.NumDMU, true), lp);
-    BuildNonRadialLP(d, data, options, technology, lp);
+    technology.setupTechnology(d, data, options, SelectionSet(data.NumDMU, true), lp);
+    buildNonRadialLp(d, data, options, technology, lp);
     return lp;
 }
 
@@ -116,9 +116,9 @@ TEST(NonRadialLp, aSingleVariableLpPricesThatVariableAlone)
     const ModelOptions options = model("MINAV", "NON", "CRS");
     Technology technology;
     LpProblem lp;
-    technology.SetupTechnology(2, data, options, SelectionSet(3, true), lp);
+    technology.setupTechnology(2, data, options, SelectionSet(3, true), lp);
     // Only output 1 discretionary: K = 1.
-    BuildNonRadialLP(2, data, options, technology, {0, 1, 1}, {0, 0}, lp);
+    buildNonRadialLp(2, data, options, technology, {0, 1, 1}, {0, 0}, lp);
     EXPECT_EQ(lp.LowerBound[1], 0);
     EXPECT_EQ(lp.LowerBound[2], 0);
     EXPECT_DOUBLE_EQ(lp.LowerBound[3], 1.0 / 2);

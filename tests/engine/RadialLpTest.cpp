@@ -2,7 +2,7 @@
 
 #include "engine/RadialLp.h"
 #include "engine/Technology.h"
-#include "model/ModelOptions.h"
+#include "session/ModelOptions.h"
 
 #include <gtest/gtest.h>
 
@@ -41,16 +41,16 @@ struct Built {
 Built build(const DataSet &data, const ModelOptions &options, int d, const SelectionSet &tech)
 {
     Built built;
-    built.technology.SetupTechnology(d, data, options, tech, built.lp);
-    BuildRadialLP(d, data, options, built.technology, built.lp);
+    built.technology.setupTechnology(d, data, options, tech, built.lp);
+    buildRadialLp(d, data, options, built.technology, built.lp);
     return built;
 }
 
 ModelOptions model(const char *orientation, const char *rts)
 {
     ModelOptions options;
-    options.Orientation = orientation;
-    options.ReturnsToScale = rts;
+    options.Orientation = orientationFromCode(orientation).value();
+    options.ReturnsToScale = returnsFromCode(rts).value();
     return options;
 }
 

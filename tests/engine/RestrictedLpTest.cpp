@@ -1,7 +1,7 @@
 #include "EngineTestSupport.h"
 
 #include "engine/RunDriver.h"
-#include "model/Workspace.h"
+#include "session/Workspace.h"
 
 #include <gtest/gtest.h>
 
@@ -92,9 +92,9 @@ struct ModelRun {
     ModelRun(const DataCase &c, const Model &model, LpMethod method, int threads)
     {
         workspace.data = randomData(c);
-        workspace.options.ReturnsToScale = model.rts;
-        workspace.options.Distance = model.distance;
-        workspace.options.Orientation = model.orientation;
+        workspace.options.ReturnsToScale = returnsFromCode(model.rts).value();
+        workspace.options.Distance = distanceFromCode(model.distance).value();
+        workspace.options.Orientation = orientationFromCode(model.orientation).value();
         workspace.options.RestrictWeights = c.restricted;
         workspace.format.DecIntensities = 8;
         workspace.threadCount = threads;

@@ -2,7 +2,7 @@
 
 #include "engine/LpOutcome.h"
 #include "engine/RunDriver.h"
-#include "model/Workspace.h"
+#include "session/Workspace.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +37,7 @@ protected:
     RunOutcome run(int threads)
     {
         workspace.data = test::makeData(frontierUnits());
-        workspace.options.ReturnsToScale = "VRS";
+        workspace.options.ReturnsToScale = ModelReturns::VRS;
         workspace.threadCount = threads;
         SelectionSet eval(NumDmu, true);
         eval.select(10, false);

@@ -1,7 +1,7 @@
 #include "EngineTestSupport.h"
 
 #include "engine/RunDriver.h"
-#include "model/Workspace.h"
+#include "session/Workspace.h"
 
 #include <gtest/gtest.h>
 
@@ -234,7 +234,7 @@ TEST_F(RunDriverTest, weightsOfAnotherDataSetAreRefusedWithTheirCounts)
 
     // FDH never reads the weights.
     workspace.options.RestrictWeights = true;
-    workspace.options.Structure = "FDH";
+    workspace.options.Structure = ModelStructure::FDH;
     EXPECT_EQ(run(), RunOutcome::Completed);
 }
 

@@ -2,8 +2,8 @@
 
 #include "engine/SolveLp.h"
 #include "engine/Technology.h"
-#include "model/DisplayFormat.h"
-#include "model/ModelOptions.h"
+#include "session/DisplayFormat.h"
+#include "session/ModelOptions.h"
 
 #include <gtest/gtest.h>
 
@@ -27,9 +27,9 @@ protected:
         technology.TechDmu = {0, 3, 5, 7};
         technology.TechPos = {0, 0, 0, 1, 0, 2, 0, 3, 0};
         lp.resize(3, n, 0);
-        store.AllocateResults(8, false);
-        options.Distance = "RAD";
-        options.Orientation = "IN";
+        store.allocateResults(8, false);
+        options.Distance = ModelDistance::RAD;
+        options.Orientation = ModelOrientation::IN;
     }
 
     // Sets the solver's answer: code, objective, reduced costs of the three
@@ -127,8 +127,8 @@ class EfficiencyRules : public SolveLpTest, public ::testing::WithParamInterface
 TEST_P(EfficiencyRules, flagTheEvaluatedDmu)
 {
     const RuleCase c = GetParam();
-    options.Distance = c.distance;
-    options.Orientation = c.orientation;
+    options.Distance = distanceFromCode(c.distance).value();
+    options.Orientation = orientationFromCode(c.orientation).value();
     answer(2, c.objective, {0, c.slack, 0}, {-1, 0, 0}, {0, c.ownStatus, 0});
     EXPECT_TRUE(run());
     EXPECT_DOUBLE_EQ(store.Score[d], c.score);

@@ -5,7 +5,7 @@
 #include "engine/RadialLp.h"
 #include "engine/Technology.h"
 #include "engine/TechnologyRows.h"
-#include "model/ModelOptions.h"
+#include "session/ModelOptions.h"
 
 #include <gtest/gtest.h>
 
@@ -100,9 +100,9 @@ TEST_P(LpFrames, holdTheObjectiveBoundsOwnRowAndRestrictionsOfTheFullLp)
     DataSet data = test::makeData({{{2, 3}, {4, 1}}, {{1, 5}, {2, 2}}, {{3, 0}, {5, 3}}}, {2}, {});
     test::addWeights(data, {{1, -0.5, 0, 0}, {0, 0, 2, -1}});
     ModelOptions options;
-    options.Distance = c.distance;
-    options.Orientation = c.orientation;
-    options.ReturnsToScale = c.rts;
+    options.Distance = distanceFromCode(c.distance).value();
+    options.Orientation = orientationFromCode(c.orientation).value();
+    options.ReturnsToScale = returnsFromCode(c.rts).value();
     options.RestrictWeights = true;
     const int d = 2;
 
@@ -112,11 +112,11 @@ TEST_P(LpFrames, holdTheObjectiveBoundsOwnRowAndRestrictionsOfTheFullLp)
 
     Technology technology;
     LpProblem lp;
-    technology.SetupTechnology(d, data, options, SelectionSet(3, true), lp);
-    if (options.Distance == "RAD")
-        BuildRadialLP(d, data, options, technology, lp);
+    technology.setupTechnology(d, data, options, SelectionSet(3, true), lp);
+    if (options.Distance == ModelDistance::RAD)
+        buildRadialLp(d, data, options, technology, lp);
     else
-        BuildNonRadialLP(d, data, options, technology, lp);
+        buildNonRadialLp(d, data, options, technology, lp);
 
     const int n = lp.LpCols;
     ASSERT_EQ(frame.columns, n);

@@ -1,7 +1,7 @@
 #include "EngineTestSupport.h"
 
 #include "engine/Technology.h"
-#include "model/ModelOptions.h"
+#include "session/ModelOptions.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ TEST(Technology, rowsFollowTheSelectedDmusInAscendingOrder)
     const SelectionSet tech = test::selection(5, {1, 3, 4, 5});
     Technology technology;
     LpProblem lp;
-    technology.SetupTechnology(4, data, options, tech, lp);
+    technology.setupTechnology(4, data, options, tech, lp);
 
     EXPECT_EQ(technology.NumTech, 4);
     EXPECT_EQ(technology.TechDmu, (std::vector<std::int32_t>{0, 1, 3, 4, 5}));
@@ -39,7 +39,7 @@ TEST(Technology, countsTheNonzeroValuesOfTechnologyDmusOnly)
     ModelOptions options;
     Technology technology;
     LpProblem lp;
-    technology.SetupTechnology(1, data, options, test::selection(3, {1, 2}), lp);
+    technology.setupTechnology(1, data, options, test::selection(3, {1, 2}), lp);
     EXPECT_EQ(technology.TechNonzeros, 4);
     EXPECT_EQ(technology.MatrixNonzeros, 4);
 }
@@ -49,7 +49,7 @@ TEST(Technology, negativeValuesAreStoredEntriesToo)
     const DataSet data = test::makeData({{{-1, 0}, {5}}, {{2, 3}, {-0.5}}});
     Technology technology;
     LpProblem lp;
-    technology.SetupTechnology(1, data, ModelOptions{}, test::selection(2, {1, 2}), lp);
+    technology.setupTechnology(1, data, ModelOptions{}, test::selection(2, {1, 2}), lp);
     EXPECT_EQ(technology.TechNonzeros, 5);
 }
 
@@ -64,10 +64,10 @@ TEST_P(TechnologySizes, aScaleColumnExceptUnderConstantReturns)
 {
     const DataSet data = test::makeData({{{1, 2}, {3, 4}}, {{2, 1}, {1, 1}}});
     ModelOptions options;
-    options.ReturnsToScale = GetParam().rts;
+    options.ReturnsToScale = returnsFromCode(GetParam().rts).value();
     Technology technology;
     LpProblem lp;
-    technology.SetupTechnology(1, data, options, test::selection(2, {1, 2}), lp);
+    technology.setupTechnology(1, data, options, test::selection(2, {1, 2}), lp);
     EXPECT_EQ(lp.LpCols, GetParam().cols);
     EXPECT_EQ(lp.LpRows, 2);
     const auto all = static_cast<std::size_t>(lp.LpRows + lp.LpCols) + 1;
@@ -107,7 +107,7 @@ TEST(Technology, restrictedWeightsAddTheirRowsAndCoefficients)
     options.RestrictWeights = true;
     Technology technology;
     LpProblem lp;
-    technology.SetupTechnology(1, data, options, SelectionSet(10, true), lp);
+    technology.setupTechnology(1, data, options, SelectionSet(10, true), lp);
     EXPECT_EQ(technology.TechNonzeros, 35);
     EXPECT_EQ(lp.LpRows, 13);
     EXPECT_EQ(technology.MatrixNonzeros, 42);
@@ -121,7 +121,7 @@ TEST(Technology, weightsLoadedButNotRestrictedAreIgnored)
     options.RestrictWeights = false;
     Technology technology;
     LpProblem lp;
-    technology.SetupTechnology(1, data, options, SelectionSet(10, true), lp);
+    technology.setupTechnology(1, data, options, SelectionSet(10, true), lp);
     EXPECT_EQ(lp.LpRows, 10);
     EXPECT_EQ(technology.MatrixNonzeros, 35);
     EXPECT_EQ(technology.WeightRows, 0);
@@ -136,7 +136,7 @@ TEST(Technology, weightsOfAnotherDataSetAreNeverApplied)
     EXPECT_FALSE(restrictsWeights(data, options));
     Technology technology;
     LpProblem lp;
-    technology.SetupTechnology(1, data, options, SelectionSet(2, true), lp);
+    technology.setupTechnology(1, data, options, SelectionSet(2, true), lp);
     EXPECT_EQ(lp.LpRows, 2);
     EXPECT_EQ(technology.MatrixNonzeros, 4);
 }

@@ -3,8 +3,8 @@
 
 #include "data/Feedback.h"
 #include "engine/RunDriver.h"
-#include "model/Workspace.h"
-#include "results/GridText.h"
+#include "session/Workspace.h"
+#include "results/ResultsFile.h"
 #include "results/ResultsTable.h"
 
 #include <gtest/gtest.h>
@@ -70,8 +70,8 @@ void prepare(Workspace &workspace, SelectionSet &eval, SelectionSet &tech, const
             data.OutputData(r, d) = copy ? data.OutputData(r, copy) : level(random) * 1.5;
     }
     data.DataFileName = "branches.txt";
-    workspace.options.Structure = "FDH";
-    workspace.options.Orientation = orientation;
+    workspace.options.Structure = ModelStructure::FDH;
+    workspace.options.Orientation = orientationFromCode(orientation).value();
     eval = SelectionSet(n, false);
     tech = SelectionSet(n, false);
     for (int d = 1; d <= n; ++d) {

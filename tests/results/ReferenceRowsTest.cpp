@@ -16,7 +16,7 @@ bool highlighted(const TextGrid &grid, int d)
 {
     if (grid.colour(d, 0) != TextGrid::White)
         return false;
-    for (int c = 1; c < grid.Cols(); ++c)
+    for (int c = 1; c < grid.cols(); ++c)
         if (grid.colour(d, c) != TextGrid::Cyan)
             return false;
     return true;
@@ -24,7 +24,7 @@ bool highlighted(const TextGrid &grid, int d)
 
 bool plain(const TextGrid &grid, int d)
 {
-    for (int c = 0; c < grid.Cols(); ++c)
+    for (int c = 0; c < grid.cols(); ++c)
         if (grid.colour(d, c) != TextGrid::White)
             return false;
     return true;
@@ -137,7 +137,7 @@ protected:
 
     void prepare()
     {
-        run.options.Structure = "FDH";
+        run.options.Structure = ModelStructure::FDH;
         run.eval.selectRange(1, 3);
     }
 

@@ -1,6 +1,6 @@
 #include "RunInputs.h"
 
-#include "results/GridText.h"
+#include "results/ResultsFile.h"
 #include "results/ResultsTable.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@ using test::RunInputs;
 std::vector<std::string> headerRow(const TextGrid &grid)
 {
     std::vector<std::string> headers;
-    for (int c = 0; c < grid.Cols(); ++c)
+    for (int c = 0; c < grid.cols(); ++c)
         headers.push_back(grid.text(0, c));
     return headers;
 }
@@ -21,7 +21,7 @@ std::vector<std::string> headerRow(const TextGrid &grid)
 std::vector<int> widths(const TextGrid &grid)
 {
     std::vector<int> result;
-    for (int c = 0; c < grid.Cols(); ++c)
+    for (int c = 0; c < grid.cols(); ++c)
         result.push_back(grid.columnWidth(c));
     return result;
 }
@@ -38,7 +38,7 @@ TEST(LpLayout, RadialOneInputOneOutput)
                                                           "Benchmarks", "{S} {I}In1", "{S} {O}Out1"}));
     EXPECT_EQ(widths(grid), (std::vector<int>{500, 1000, 700, 500, 500, 3000, 500, 500}));
     EXPECT_EQ(grid.rowHeight(0), 1000);
-    ASSERT_EQ(grid.Rows(), 3);
+    ASSERT_EQ(grid.rows(), 3);
     EXPECT_EQ(grid.text(1, 0), "1");
     EXPECT_EQ(grid.text(2, 0), "2");
     EXPECT_EQ(table.benchmarksColumn(), 5);
@@ -48,7 +48,7 @@ TEST(LpLayout, ColumnCountIsTwiceTheVariablesPlusFour)
 {
     RunInputs run({{1, 2, 3}}, {{1, 2}});
     const ResultsTable table(run.data, run.options, run.format);
-    EXPECT_EQ(table.grid().Cols(), 2 * (3 + 2) + 4);
+    EXPECT_EQ(table.grid().cols(), 2 * (3 + 2) + 4);
     EXPECT_EQ(table.grid().text(0, 8), "Benchmarks");
     EXPECT_EQ(table.grid().text(0, 13), "{S} {O}Out2");
 }
@@ -66,8 +66,8 @@ TEST_P(SlackHeaders, KindFollowsDistanceAndOrientation)
 {
     const SlackHeaderCase &expected = GetParam();
     RunInputs run = oneByOne();
-    run.options.Distance = expected.distance;
-    run.options.Orientation = expected.orientation;
+    run.options.Distance = distanceFromCode(expected.distance).value();
+    run.options.Orientation = orientationFromCode(expected.orientation).value();
     const ResultsTable table(run.data, run.options, run.format);
     EXPECT_EQ(table.grid().text(0, 6), expected.inputHeader);
     EXPECT_EQ(table.grid().text(0, 7), expected.outputHeader);
@@ -111,7 +111,7 @@ TEST(LpLayout, NamesHoldingGridSeparatorsStayOneColumnEach)
     RunInputs run = oneByOne();
     run.data.InputNames[1] = "{I}Cost|Staff;Rent";
     const ResultsTable table(run.data, run.options, run.format);
-    EXPECT_EQ(table.grid().Cols(), 8);
+    EXPECT_EQ(table.grid().cols(), 8);
     EXPECT_EQ(table.grid().text(0, 3), "{I}Cost|Staff;Rent{V}");
     EXPECT_EQ(table.grid().text(0, 5), "Benchmarks");
 }
@@ -121,7 +121,7 @@ TEST(LpLayout, LaterChangesOfTheSettingsLeaveTheTableAlone)
     RunInputs run = oneByOne();
     const ResultsTable table(run.data, run.options, run.format);
     run.format.VirtualWeights = false;
-    run.options.Distance = "MAXAV";
+    run.options.Distance = ModelDistance::MAXAV;
     run.data.InputNames[1] = "{I}Other";
     EXPECT_EQ(table.grid().text(0, 3), "{I}In1{V}");
     EXPECT_EQ(table.grid().text(0, 6), "{S} {I}In1");
@@ -131,14 +131,14 @@ TEST(LpLayout, ExportedHeaderLineReadsLikeTheTable)
 {
     RunInputs run = oneByOne();
     const ResultsTable table(run.data, run.options, run.format);
-    EXPECT_EQ(ResultsGridText(table.grid(), 0, 0, 0, 7),
+    EXPECT_EQ(table.grid().blockText(0, 0, 0, 7),
               " \tDMU\tScore\t{I}In1{V}\t{O}Out1{V}\tBenchmarks\t{S} {I}In1\t{S} {O}Out1");
 }
 
 TEST(FdhLayout, EightColumnsWhateverTheWeightSettings)
 {
     RunInputs run({{1, 2}, {2, 1}, {3, 3}}, {{1}, {1}, {1}});
-    run.options.Structure = "FDH";
+    run.options.Structure = ModelStructure::FDH;
     run.format.VirtualWeights = false;
     run.format.DecWeights = 7;
     run.format.DecSlacks = 1;
@@ -150,7 +150,7 @@ TEST(FdhLayout, EightColumnsWhateverTheWeightSettings)
     const int dflt = TextGrid::DefaultColumnWidth;
     EXPECT_EQ(widths(grid), (std::vector<int>{500, 1000, 850, dflt, dflt, 3000, dflt, 3000}));
     EXPECT_EQ(grid.rowHeight(0), 1000);
-    EXPECT_EQ(grid.Rows(), 4);
+    EXPECT_EQ(grid.rows(), 4);
     EXPECT_EQ(grid.text(3, 0), "3");
     EXPECT_EQ(table.benchmarksColumn(), 3);
 }

@@ -4,9 +4,9 @@
 #include "engine/LpProblem.h"
 #include "engine/ResultStore.h"
 #include "engine/RunSinks.h"
-#include "model/DisplayFormat.h"
-#include "model/ModelOptions.h"
-#include "model/SelectionSet.h"
+#include "session/DisplayFormat.h"
+#include "session/ModelOptions.h"
+#include "session/SelectionSet.h"
 #include "results/TextGrid.h"
 
 #include <string>
@@ -95,7 +95,7 @@ using Row = std::vector<std::string>;
 inline Row rowCells(const TextGrid &grid, int d)
 {
     Row cells;
-    for (int c = 1; c < grid.Cols(); ++c)
+    for (int c = 1; c < grid.cols(); ++c)
         cells.push_back(grid.text(d, c));
     return cells;
 }

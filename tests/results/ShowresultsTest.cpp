@@ -25,8 +25,8 @@ Row filledRow(const RunInputs &run, int d)
 RunInputs workedRun()
 {
     RunInputs run({{1, 1}, {3, 4}}, {{1}, {1}});
-    run.options.Distance = "RAD";
-    run.options.Orientation = "IN";
+    run.options.Distance = ModelDistance::RAD;
+    run.options.Orientation = ModelOrientation::IN;
     run.options.Superefficiency = false;
     run.format.VirtualWeights = false;
     run.store.Score[2] = 0.8;
@@ -86,7 +86,7 @@ TEST(RadialRow, NameCarriesTheMarkOfADmuOutsideItsTechnology)
 TEST(RadialRow, OutputOrientedNormalisesTheInputWeights)
 {
     RunInputs run = workedRun();
-    run.options.Orientation = "OUT";
+    run.options.Orientation = ModelOrientation::OUT;
     run.store.Score[2] = 1.25;
     run.solution({0.4, 0.2, 1.0}, {0.0, -0.5, 0.0});
     // Virtual input 3 * 0.4 + 4 * 0.2 = 2.
@@ -96,7 +96,7 @@ TEST(RadialRow, OutputOrientedNormalisesTheInputWeights)
 TEST(RadialRow, NonOrientedDividesEveryWeightByBothVirtualSums)
 {
     RunInputs run = workedRun();
-    run.options.Orientation = "NON";
+    run.options.Orientation = ModelOrientation::NON;
     run.store.Score[2] = 0.2;
     // Virtual input 1, virtual output 0.8: every weight over 1.8.
     EXPECT_EQ(filledRow(run, 2), (Row{"    Unit2", "20.00%", "0.11", "0.06", "0.44", "", "0.00", "0.50", "0.00"}));
@@ -113,7 +113,7 @@ class EfficientWithoutSuperefficiency : public ::testing::TestWithParam<Efficien
 TEST_P(EfficientWithoutSuperefficiency, ShowsFullEfficiencyAndNoSlacks)
 {
     RunInputs run = workedRun();
-    run.options.Orientation = GetParam().orientation;
+    run.options.Orientation = orientationFromCode(GetParam().orientation).value();
     run.store.Score[2] = GetParam().score;
     run.store.Efficient[2] = 1;
     const Row row = filledRow(run, 2);
@@ -169,7 +169,7 @@ TEST(NoFiniteOptimum, ATrueOptimumOfMinusOneIsAScore)
 {
     // Non-oriented radial scores may be negative; -1 is then a real optimum.
     RunInputs run = workedRun();
-    run.options.Orientation = "NON";
+    run.options.Orientation = ModelOrientation::NON;
     run.options.Superefficiency = true;
     run.store.Score[2] = -1.0;
     run.store.Efficient[2] = 1;
@@ -179,8 +179,8 @@ TEST(NoFiniteOptimum, ATrueOptimumOfMinusOneIsAScore)
 TEST(AdditiveRow, ScoreWithoutPercentAndWeightsAsReturned)
 {
     RunInputs run = workedRun();
-    run.options.Distance = "ADD";
-    run.options.Orientation = "NON";
+    run.options.Distance = ModelDistance::ADD;
+    run.options.Orientation = ModelOrientation::NON;
     run.store.Score[2] = 3.25;
     run.solution({1.0, 1.0, 2.0}, {-2.0, -0.25, -1.0});
     EXPECT_EQ(filledRow(run, 2), (Row{"    Unit2", "3.25", "1.00", "1.00", "2.00", "", "2.00", "0.25", "1.00"}));
@@ -190,8 +190,8 @@ TEST(AdditiveRow, ScoreWithoutPercentAndWeightsAsReturned)
 RunInputs averageRun(const char *distance, const char *orientation)
 {
     RunInputs run({{1, 1}, {3, 4}}, {{1}, {2}});
-    run.options.Distance = distance;
-    run.options.Orientation = orientation;
+    run.options.Distance = distanceFromCode(distance).value();
+    run.options.Orientation = orientationFromCode(orientation).value();
     run.options.Superefficiency = false;
     run.format.VirtualWeights = false;
     return run;
@@ -278,7 +278,7 @@ TEST(DivisionByZero, NoVirtualOutputLeavesTheOutputWeightEmpty)
 TEST(DivisionByZero, NoVirtualInputLeavesTheInputWeightsEmpty)
 {
     RunInputs run = workedRun();
-    run.options.Orientation = "OUT";
+    run.options.Orientation = ModelOrientation::OUT;
     run.store.Score[2] = 1.25;
     run.solution({0.0, 0.0, 1.0}, {0.0, -0.5, 0.0});
     EXPECT_EQ(filledRow(run, 2), (Row{"    Unit2", "125.00%", "", "", "1.00", "", "0.00", "0.50", "0.00"}));
@@ -287,7 +287,7 @@ TEST(DivisionByZero, NoVirtualInputLeavesTheInputWeightsEmpty)
 TEST(DivisionByZero, NoVirtualSumLeavesEveryWeightEmpty)
 {
     RunInputs run = workedRun();
-    run.options.Orientation = "NON";
+    run.options.Orientation = ModelOrientation::NON;
     run.store.Score[2] = 0.5;
     run.format.VirtualWeights = true;
     run.solution({0.0, 0.0, 0.0}, {0.0, -0.5, 0.0});

@@ -21,8 +21,8 @@ TEST(FormatString, EmptyHeaderEntryAndBlankLabelGiveThreeColumnsAndThreeRows)
 {
     TextGrid grid;
     grid.setFormatString("|DMU|Score; |1|2");
-    ASSERT_EQ(grid.Cols(), 3);
-    ASSERT_EQ(grid.Rows(), 3);
+    ASSERT_EQ(grid.cols(), 3);
+    ASSERT_EQ(grid.rows(), 3);
     EXPECT_EQ(grid.text(0, 1), "DMU");
     EXPECT_EQ(grid.text(0, 2), "Score");
     EXPECT_EQ(grid.text(1, 0), "1");
@@ -37,8 +37,8 @@ TEST(FormatString, WithoutLabelPartTheGridHasOnlyTheHeaderRow)
 {
     TextGrid grid;
     grid.setFormatString("a|b|c|d");
-    EXPECT_EQ(grid.Cols(), 4);
-    EXPECT_EQ(grid.Rows(), 1);
+    EXPECT_EQ(grid.cols(), 4);
+    EXPECT_EQ(grid.rows(), 1);
     EXPECT_EQ(grid.text(0, 3), "d");
 }
 
@@ -46,8 +46,8 @@ TEST(FormatString, OnlyTheFirstSemicolonEndsTheHeaders)
 {
     TextGrid grid;
     grid.setFormatString("x|y;1;2|3");
-    EXPECT_EQ(grid.Cols(), 2);
-    ASSERT_EQ(grid.Rows(), 2);
+    EXPECT_EQ(grid.cols(), 2);
+    ASSERT_EQ(grid.rows(), 2);
     EXPECT_EQ(grid.text(0, 0), "1;2");
     EXPECT_EQ(grid.text(1, 0), "3");
 }
@@ -62,20 +62,20 @@ TEST(FormatString, NewLayoutClearsCellsColoursAndSelection)
     EXPECT_EQ(grid.text(2, 2), "");
     EXPECT_EQ(grid.colour(2, 2), TextGrid::White);
     EXPECT_EQ(grid.columnWidth(1), TextGrid::DefaultColumnWidth);
-    EXPECT_EQ(grid.Row(), 0);
-    EXPECT_EQ(grid.ColSel(), 0);
+    EXPECT_EQ(grid.currentRow(), 0);
+    EXPECT_EQ(grid.selectionCol(), 0);
 }
 
 TEST(Selection, RowFromColumnOneToTheLastIsClippedAndColouredExactly)
 {
     TextGrid grid = numberedGrid(4, 5);
     grid.setCurrent(2, 1);
-    grid.setSelectionEnd(2, grid.Cols() - 1);
-    EXPECT_EQ(grid.Clip(), "2,1\t2,2\t2,3\t2,4");
+    grid.setSelectionEnd(2, grid.cols() - 1);
+    EXPECT_EQ(grid.selectionText(), "2,1\t2,2\t2,3\t2,4");
 
     grid.setSelectionColour(TextGrid::Cyan);
-    for (int r = 0; r < grid.Rows(); ++r) {
-        for (int c = 0; c < grid.Cols(); ++c) {
+    for (int r = 0; r < grid.rows(); ++r) {
+        for (int c = 0; c < grid.cols(); ++c) {
             const bool selected = r == 2 && c >= 1;
             EXPECT_EQ(grid.colour(r, c), selected ? TextGrid::Cyan : TextGrid::White) << r << "," << c;
         }
@@ -92,7 +92,7 @@ TEST(Selection, BlockOfTwoRowsReadsWithTabsBetweenCellsAndCrBetweenRows)
     grid.setText(1, 1, "d");
     grid.setCurrent(0, 0);
     grid.setSelectionEnd(1, 1);
-    EXPECT_EQ(grid.Clip(), "a\tb\rc\td");
+    EXPECT_EQ(grid.selectionText(), "a\tb\rc\td");
 }
 
 TEST(Selection, SelectionEndBeforeTheCurrentCellCoversTheSameBlock)
@@ -100,7 +100,7 @@ TEST(Selection, SelectionEndBeforeTheCurrentCellCoversTheSameBlock)
     TextGrid grid = numberedGrid(4, 4);
     grid.setCurrent(2, 2);
     grid.setSelectionEnd(1, 1);
-    EXPECT_EQ(grid.Clip(), "1,1\t1,2\r2,1\t2,2");
+    EXPECT_EQ(grid.selectionText(), "1,1\t1,2\r2,1\t2,2");
 }
 
 TEST(Selection, SettingTheCurrentCellCollapsesTheSelection)
@@ -109,9 +109,9 @@ TEST(Selection, SettingTheCurrentCellCollapsesTheSelection)
     grid.setCurrent(0, 0);
     grid.setSelectionEnd(2, 2);
     grid.setCurrent(1, 2);
-    EXPECT_EQ(grid.RowSel(), 1);
-    EXPECT_EQ(grid.ColSel(), 2);
-    EXPECT_EQ(grid.Clip(), "1,2");
+    EXPECT_EQ(grid.selectionRow(), 1);
+    EXPECT_EQ(grid.selectionCol(), 2);
+    EXPECT_EQ(grid.selectionText(), "1,2");
     grid.setCurrentText("new");
     EXPECT_EQ(grid.text(1, 2), "new");
 }
@@ -120,11 +120,11 @@ TEST(OutOfRange, CurrentCellAndSelectionEndAreClampedIntoTheGrid)
 {
     TextGrid grid = numberedGrid(3, 4);
     grid.setCurrent(99, -5);
-    EXPECT_EQ(grid.Row(), 2);
-    EXPECT_EQ(grid.Col(), 0);
+    EXPECT_EQ(grid.currentRow(), 2);
+    EXPECT_EQ(grid.currentCol(), 0);
     grid.setSelectionEnd(-1, 40);
-    EXPECT_EQ(grid.RowSel(), 0);
-    EXPECT_EQ(grid.ColSel(), 3);
+    EXPECT_EQ(grid.selectionRow(), 0);
+    EXPECT_EQ(grid.selectionCol(), 3);
 }
 
 TEST(OutOfRange, WritesOutsideAreIgnoredAndReadsGiveDefaults)
@@ -151,9 +151,9 @@ TEST(OutOfRange, AnEmptyGridTakesEveryOperation)
     grid.setSelectionEnd(4, 4);
     grid.setSelectionColour(TextGrid::Cyan);
     grid.setCurrentText("x");
-    EXPECT_EQ(grid.Clip(), "");
-    EXPECT_EQ(grid.Row(), 0);
-    EXPECT_EQ(grid.Rows(), 0);
+    EXPECT_EQ(grid.selectionText(), "");
+    EXPECT_EQ(grid.currentRow(), 0);
+    EXPECT_EQ(grid.rows(), 0);
 }
 
 TEST(Columns, SettingTheColumnCountKeepsTheRemainingCells)
@@ -161,7 +161,7 @@ TEST(Columns, SettingTheColumnCountKeepsTheRemainingCells)
     TextGrid grid = numberedGrid(2, 3);
     grid.setColumnWidth(1, 1234);
     grid.setCols(2);
-    EXPECT_EQ(grid.Cols(), 2);
+    EXPECT_EQ(grid.cols(), 2);
     EXPECT_EQ(grid.text(1, 1), "1,1");
     EXPECT_EQ(grid.text(1, 2), "");
     grid.setCols(4);
@@ -175,10 +175,10 @@ TEST(Redraw, SwitchingRedrawingOnAgainCountsAsAChange)
 {
     TextGrid grid = numberedGrid(2, 2);
     grid.setRedraw(false);
-    EXPECT_FALSE(grid.Redraw());
+    EXPECT_FALSE(grid.redraw());
     const auto before = grid.revision();
     grid.setRedraw(true);
-    EXPECT_TRUE(grid.Redraw());
+    EXPECT_TRUE(grid.redraw());
     EXPECT_GT(grid.revision(), before);
 }
 

@@ -1,7 +1,7 @@
 #include "data/Feedback.h"
 #include "engine/RunDriver.h"
-#include "model/Workspace.h"
-#include "results/GridText.h"
+#include "session/Workspace.h"
+#include "results/ResultsFile.h"
 #include "results/ResultsTable.h"
 
 #include <gtest/gtest.h>
@@ -48,9 +48,9 @@ std::string savedTable(const std::string &rts, const std::string &distance, cons
 {
     Workspace workspace;
     workspace.data = tiedData(420);
-    workspace.options.ReturnsToScale = rts;
-    workspace.options.Distance = distance;
-    workspace.options.Orientation = orientation;
+    workspace.options.ReturnsToScale = returnsFromCode(rts).value();
+    workspace.options.Distance = distanceFromCode(distance).value();
+    workspace.options.Orientation = orientationFromCode(orientation).value();
     workspace.format.DecIntensities = 6;
     workspace.format.DecWeights = 6;
     workspace.format.DecSlacks = 6;

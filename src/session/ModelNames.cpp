@@ -1,4 +1,4 @@
-#include "model/ModelNames.h"
+#include "session/ModelNames.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #include "DialogTestSupport.h"
 
-#include "model/ModelNames.h"
+#include "session/ModelNames.h"
 
 #include <gtest/gtest.h>
 
@@ -367,8 +367,8 @@ TEST_P(WrongPeriodSetUp, is_refused_and_the_dynamics_go_back_to_none)
     EXPECT_EQ(d.lstEval.selectedCount(), c.numDMU);
     EXPECT_EQ(d.lstTech.selectedCount(), c.numDMU);
     // The model choice and the last start's values stay.
-    EXPECT_EQ(options.ReturnsToScale, "VRS");
-    EXPECT_EQ(options.Orientation, "OUT");
+    EXPECT_EQ(options.ReturnsToScale, ModelReturns::VRS);
+    EXPECT_EQ(options.Orientation, ModelOrientation::OUT);
     EXPECT_EQ(options.ModelName, "before");
     EXPECT_EQ(options.Periods, 1);
 }

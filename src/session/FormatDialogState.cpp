@@ -1,4 +1,4 @@
-#include "model/FormatDialogState.h"
+#include "session/FormatDialogState.h"
 
 namespace zelvar {
 

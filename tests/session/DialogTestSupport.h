@@ -1,8 +1,8 @@
 #pragma once
 
 #include "data/Feedback.h"
-#include "model/ModelDialogState.h"
-#include "model/Workspace.h"
+#include "session/ModelDialogState.h"
+#include "session/Workspace.h"
 
 #include <string>
 #include <vector>

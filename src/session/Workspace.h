@@ -1,9 +1,9 @@
 #pragma once
 
 #include "data/DataSet.h"
-#include "model/DisplayFormat.h"
-#include "model/ModelDialogState.h"
-#include "model/ModelOptions.h"
+#include "session/DisplayFormat.h"
+#include "session/ModelDialogState.h"
+#include "session/ModelOptions.h"
 
 #include <memory>
 #include <string>

@@ -1,9 +1,9 @@
-#include "model/DataCommands.h"
+#include "session/DataCommands.h"
 
 #include "data/DataFileReader.h"
 #include "data/Feedback.h"
 #include "data/WeightsReader.h"
-#include "model/Workspace.h"
+#include "session/Workspace.h"
 
 namespace zelvar {
 

@@ -1,7 +1,7 @@
-#include "model/ModelDialogState.h"
+#include "session/ModelDialogState.h"
 
 #include "data/Feedback.h"
-#include "model/Workspace.h"
+#include "session/Workspace.h"
 
 #include <cassert>
 #include <utility>
@@ -43,10 +43,10 @@ ModelDialogState::ModelDialogState(Workspace &workspace)
     : lstEval(workspace.data.NumDMU), lstTech(workspace.data.NumDMU), m_workspace(workspace)
 {
     ModelOptions &options = m_workspace.options;
-    options.Orientation = "IN";
-    options.Distance = "RAD";
-    options.ReturnsToScale = "CRS";
-    options.Structure.clear();
+    options.Orientation = ModelOrientation::IN;
+    options.Distance = ModelDistance::RAD;
+    options.ReturnsToScale = ModelReturns::CRS;
+    options.Structure = ModelStructure::Convex;
     options.Superefficiency = true;
     chbSuper = {true, true};
     options.WindowAnalysis = false;
@@ -90,7 +90,7 @@ void ModelDialogState::click(OptionButton button)
     ModelOptions &options = m_workspace.options;
     switch (button) {
     case optConvex:
-        options.Structure.clear();
+        options.Structure = ModelStructure::Convex;
         for (OptionButton b : {optAdditiv, optConstant, optVariable, optNir, optNdr, optMinaverage,
                                optMaxaverage, optNon})
             setEnabled(b, true);
@@ -102,15 +102,15 @@ void ModelDialogState::click(OptionButton button)
             chbWR.enabled = true;
         break;
     case optNonconvex:
-        options.Structure = "FDH";
-        options.Distance = "RAD";
+        options.Structure = ModelStructure::FDH;
+        options.Distance = ModelDistance::RAD;
         chbSuper = {false, false};
         // FDH has no distance choice: radial is selected without radial's own
         // operation, which would tick superefficiency again.
         select(optRadial);
-        if (options.Orientation == "NON") {
+        if (options.Orientation == ModelOrientation::NON) {
             select(optInput);
-            options.Orientation = "IN";
+            options.Orientation = ModelOrientation::IN;
         }
         for (OptionButton b : {optAdditiv, optNon, optConstant, optVariable, optNir, optNdr,
                                optMaxaverage, optMinaverage})
@@ -118,36 +118,38 @@ void ModelDialogState::click(OptionButton button)
         chbWR.enabled = false;
         break;
     case optRadial:
-        options.Distance = "RAD";
+        options.Distance = ModelDistance::RAD;
         chbSuper = {true, true};
         break;
     case optAdditiv:
     case optMaxaverage:
     case optMinaverage:
         // Superefficiency only has a meaning for radial scores.
-        options.Distance = button == optAdditiv ? "ADD" : button == optMaxaverage ? "MAXAV" : "MINAV";
+        options.Distance = button == optAdditiv      ? ModelDistance::ADD
+                           : button == optMaxaverage ? ModelDistance::MAXAV
+                                                     : ModelDistance::MINAV;
         chbSuper = {false, false};
         break;
     case optInput:
-        options.Orientation = "IN";
+        options.Orientation = ModelOrientation::IN;
         break;
     case optOutput:
-        options.Orientation = "OUT";
+        options.Orientation = ModelOrientation::OUT;
         break;
     case optNon:
-        options.Orientation = "NON";
+        options.Orientation = ModelOrientation::NON;
         break;
     case optConstant:
-        options.ReturnsToScale = "CRS";
+        options.ReturnsToScale = ModelReturns::CRS;
         break;
     case optVariable:
-        options.ReturnsToScale = "VRS";
+        options.ReturnsToScale = ModelReturns::VRS;
         break;
     case optNdr:
-        options.ReturnsToScale = "NDR";
+        options.ReturnsToScale = ModelReturns::NDR;
         break;
     case optNir:
-        options.ReturnsToScale = "NIR";
+        options.ReturnsToScale = ModelReturns::NIR;
         break;
     case optNone:
         options.WindowAnalysis = false;
@@ -250,10 +252,7 @@ StartResult ModelDialogState::cmdStart(Feedback &feedback)
         lstTech.selectRange(1, firstWindowEnd);
     }
 
-    if (options.fdh())
-        options.ModelName = "FDH_RAD_" + options.Orientation;
-    else
-        options.ModelName = options.ReturnsToScale + "_" + options.Distance + "_" + options.Orientation;
+    options.ModelName = options.modelName();
 
     options.RestrictWeights = chbWR.checked;
     const std::string weightsSuffix = options.RestrictWeights ? "_WR-" + data.WeightsName : "";

@@ -1,4 +1,4 @@
-#include "model/FormatDialogState.h"
+#include "session/FormatDialogState.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/SelectionSet.h"
+#include "session/SelectionSet.h"
 
 #include <array>
 #include <string>

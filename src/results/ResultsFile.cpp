@@ -1,4 +1,4 @@
-#include "results/GridText.h"
+#include "results/ResultsFile.h"
 
 #include "results/TextGrid.h"
 
@@ -25,14 +25,9 @@ std::string failure(const std::string &path, int error)
 
 } // namespace
 
-std::string ResultsGridText(const TextGrid &grid, int r1, int c1, int r2, int c2)
-{
-    return grid.blockText(r1, c1, r2, c2);
-}
-
 std::string savedResultsText(const TextGrid &grid)
 {
-    return ResultsGridText(grid, 0, 0, grid.Rows() - 1, grid.Cols() - 1) + "\r\n";
+    return grid.blockText(0, 0, grid.rows() - 1, grid.cols() - 1) + "\r\n";
 }
 
 std::string saveResultsFile(const TextGrid &grid, const std::string &path)
@@ -48,10 +43,10 @@ std::string saveResultsFile(const TextGrid &grid, const std::string &path)
         return std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
     };
     errno = 0;
-    const int lastCol = grid.Cols() - 1;
+    const int lastCol = grid.cols() - 1;
     bool written = true;
-    for (int row = 0; written && row < grid.Rows(); ++row)
-        written = put((row > 0 ? "\r" : "") + ResultsGridText(grid, row, 0, row, lastCol));
+    for (int row = 0; written && row < grid.rows(); ++row)
+        written = put((row > 0 ? "\r" : "") + grid.blockText(row, 0, row, lastCol));
     if (!written || !put("\r\n") || std::fflush(file.get()) != 0)
         return failure(path, errno);
 

@@ -1,4 +1,4 @@
-#include "results/GridText.h"
+#include "results/ResultsFile.h"
 #include "results/TextGrid.h"
 
 #include <gtest/gtest.h>
@@ -48,22 +48,22 @@ protected:
 TEST(ResultsGridText, WholeGridJoinsCellsByTabAndRowsByCrAlone)
 {
     const TextGrid grid = twoByThree();
-    EXPECT_EQ(ResultsGridText(grid, 0, 0, 1, 2), "a\tb\tc\rd\te\tf");
+    EXPECT_EQ(grid.blockText(0, 0, 1, 2), "a\tb\tc\rd\te\tf");
 }
 
 TEST(ResultsGridText, BlockInsideTheGrid)
 {
     const TextGrid grid = twoByThree();
-    EXPECT_EQ(ResultsGridText(grid, 0, 1, 1, 2), "b\tc\re\tf");
-    EXPECT_EQ(ResultsGridText(grid, 1, 2, 1, 2), "f");
-    EXPECT_EQ(ResultsGridText(grid, 1, 2, 0, 1), "b\tc\re\tf");
+    EXPECT_EQ(grid.blockText(0, 1, 1, 2), "b\tc\re\tf");
+    EXPECT_EQ(grid.blockText(1, 2, 1, 2), "f");
+    EXPECT_EQ(grid.blockText(1, 2, 0, 1), "b\tc\re\tf");
 }
 
 TEST(ResultsGridText, EmptyCellsKeepTheirSeparators)
 {
     TextGrid grid;
     grid.setFormatString("||;|");
-    EXPECT_EQ(ResultsGridText(grid, 0, 0, 1, 2), "\t\t\r\t\t");
+    EXPECT_EQ(grid.blockText(0, 0, 1, 2), "\t\t\r\t\t");
 }
 
 TEST(ResultsGridText, SavedTextIsTheWholeGridFollowedByCrLf)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/DisplayFormat.h"
+#include "session/DisplayFormat.h"
 
 #include <array>
 #include <string>

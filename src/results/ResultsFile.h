@@ -6,12 +6,6 @@ namespace zelvar {
 
 class TextGrid;
 
-// Cells of rows r1..r2 and columns c1..c2: cells of a row joined by TAB,
-// rows joined by CR alone, nothing before the first cell or after the last.
-// Either corner may come first; the block is cut to the grid, and a block
-// wholly outside it gives an empty text.
-std::string ResultsGridText(const TextGrid &grid, int r1, int c1, int r2, int c2);
-
 // The text of a saved results file: the whole grid followed by CR LF.
 std::string savedResultsText(const TextGrid &grid);
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/ModelDialogState.h"
+#include "session/ModelDialogState.h"
 
 #include <optional>
 #include <string>

@@ -1,8 +1,8 @@
 #include "support/SameData.h"
-#include "model/DataCommands.h"
+#include "session/DataCommands.h"
 
 #include "data/Feedback.h"
-#include "model/Workspace.h"
+#include "session/Workspace.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -32,10 +32,10 @@ protected:
 TEST_F(ModelOptionOperations, loading_the_dialog_brings_back_the_default_model)
 {
     ModelOptions &o = workspace.options;
-    o.Structure = "FDH";
-    o.ReturnsToScale = "NIR";
-    o.Orientation = "NON";
-    o.Distance = "MINAV";
+    o.Structure = ModelStructure::FDH;
+    o.ReturnsToScale = ModelReturns::NIR;
+    o.Orientation = ModelOrientation::NON;
+    o.Distance = ModelDistance::MINAV;
     o.Superefficiency = false;
     o.WindowAnalysis = true;
     o.Periods = 4;
@@ -44,10 +44,10 @@ TEST_F(ModelOptionOperations, loading_the_dialog_brings_back_the_default_model)
     workspace.discardModelDialog();
     ModelDialogState &d = workspace.modelDialog();
 
-    EXPECT_EQ(o.Structure, "");
-    EXPECT_EQ(o.ReturnsToScale, "CRS");
-    EXPECT_EQ(o.Orientation, "IN");
-    EXPECT_EQ(o.Distance, "RAD");
+    EXPECT_EQ(o.Structure, ModelStructure::Convex);
+    EXPECT_EQ(o.ReturnsToScale, ModelReturns::CRS);
+    EXPECT_EQ(o.Orientation, ModelOrientation::IN);
+    EXPECT_EQ(o.Distance, ModelDistance::RAD);
     EXPECT_TRUE(o.Superefficiency);
     EXPECT_FALSE(o.WindowAnalysis);
     EXPECT_FALSE(o.Malmquist);
@@ -97,7 +97,7 @@ TEST_F(ModelOptionOperations, the_weights_box_is_ticked_and_enabled_exactly_when
 
 struct CodeCase {
     OptionButton button;
-    std::string ModelOptions::*field;
+    int part; // of the model name: 0 returns to scale, 1 distance, 2 orientation
     const char *code;
 };
 
@@ -112,31 +112,36 @@ TEST_P(OptionCodes, a_button_sets_its_code_and_is_the_only_one_selected_in_its_g
         if (b != c.button)
             d.click(b);
     d.click(c.button);
-    EXPECT_EQ(options().*c.field, c.code);
+    std::vector<std::string> parts{""};
+    for (char ch : options().modelName())
+        if (ch == '_')
+            parts.emplace_back();
+        else
+            parts.back().push_back(ch);
+    EXPECT_EQ(parts.at(static_cast<std::size_t>(c.part)), c.code);
     EXPECT_TRUE(d.isSelected(c.button));
     int selectedInGroup = 0;
     for (OptionButton b : AllButtons)
         if (d.isSelected(b) && b != c.button
-            && ((c.field == &ModelOptions::ReturnsToScale && b >= optConstant && b <= optNir)
-                || (c.field == &ModelOptions::Orientation && b >= optInput && b <= optNon)
-                || (c.field == &ModelOptions::Distance && b >= optRadial && b <= optMinaverage)))
+            && ((c.part == 0 && b >= optConstant && b <= optNir) || (c.part == 2 && b >= optInput && b <= optNon)
+                || (c.part == 1 && b >= optRadial && b <= optMinaverage)))
             ++selectedInGroup;
     EXPECT_EQ(selectedInGroup, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EveryButton, OptionCodes,
-    ::testing::Values(CodeCase{optConstant, &ModelOptions::ReturnsToScale, "CRS"},
-                      CodeCase{optVariable, &ModelOptions::ReturnsToScale, "VRS"},
-                      CodeCase{optNdr, &ModelOptions::ReturnsToScale, "NDR"},
-                      CodeCase{optNir, &ModelOptions::ReturnsToScale, "NIR"},
-                      CodeCase{optInput, &ModelOptions::Orientation, "IN"},
-                      CodeCase{optOutput, &ModelOptions::Orientation, "OUT"},
-                      CodeCase{optNon, &ModelOptions::Orientation, "NON"},
-                      CodeCase{optRadial, &ModelOptions::Distance, "RAD"},
-                      CodeCase{optAdditiv, &ModelOptions::Distance, "ADD"},
-                      CodeCase{optMaxaverage, &ModelOptions::Distance, "MAXAV"},
-                      CodeCase{optMinaverage, &ModelOptions::Distance, "MINAV"}));
+    ::testing::Values(CodeCase{optConstant, 0, "CRS"},
+                      CodeCase{optVariable, 0, "VRS"},
+                      CodeCase{optNdr, 0, "NDR"},
+                      CodeCase{optNir, 0, "NIR"},
+                      CodeCase{optInput, 2, "IN"},
+                      CodeCase{optOutput, 2, "OUT"},
+                      CodeCase{optNon, 2, "NON"},
+                      CodeCase{optRadial, 1, "RAD"},
+                      CodeCase{optAdditiv, 1, "ADD"},
+                      CodeCase{optMaxaverage, 1, "MAXAV"},
+                      CodeCase{optMinaverage, 1, "MINAV"}));
 
 // ---- Superefficiency follows the distance --------------------------------
 
@@ -183,8 +188,8 @@ TEST_F(ModelOptionOperations, nonconvex_turns_a_nonoriented_model_input_oriented
     ModelDialogState &d = dialog();
     d.click(optNon);
     d.click(optNonconvex);
-    EXPECT_EQ(options().Structure, "FDH");
-    EXPECT_EQ(options().Orientation, "IN");
+    EXPECT_EQ(options().Structure, ModelStructure::FDH);
+    EXPECT_EQ(options().Orientation, ModelOrientation::IN);
     EXPECT_TRUE(d.isSelected(optInput));
     EXPECT_FALSE(d.isSelected(optNon));
 }
@@ -194,7 +199,7 @@ TEST_F(ModelOptionOperations, nonconvex_keeps_an_output_orientation)
     ModelDialogState &d = dialog();
     d.click(optOutput);
     d.click(optNonconvex);
-    EXPECT_EQ(options().Orientation, "OUT");
+    EXPECT_EQ(options().Orientation, ModelOrientation::OUT);
     EXPECT_TRUE(d.isSelected(optOutput));
 }
 
@@ -203,7 +208,7 @@ TEST_F(ModelOptionOperations, nonconvex_makes_an_additive_model_radial_without_s
     ModelDialogState &d = dialog();
     d.click(optAdditiv);
     d.click(optNonconvex);
-    EXPECT_EQ(options().Distance, "RAD");
+    EXPECT_EQ(options().Distance, ModelDistance::RAD);
     EXPECT_TRUE(d.isSelected(optRadial));
     EXPECT_FALSE(d.isSelected(optAdditiv));
     EXPECT_FALSE(d.chbSuper.checked);
@@ -236,10 +241,10 @@ TEST_F(ModelOptionOperations, returns_to_scale_keeps_its_value_under_the_nonconv
     ModelDialogState &d = dialog();
     d.click(optNdr);
     d.click(optNonconvex);
-    EXPECT_EQ(options().ReturnsToScale, "NDR");
+    EXPECT_EQ(options().ReturnsToScale, ModelReturns::NDR);
     EXPECT_TRUE(d.isSelected(optNdr));
     d.click(optConvex);
-    EXPECT_EQ(options().ReturnsToScale, "NDR");
+    EXPECT_EQ(options().ReturnsToScale, ModelReturns::NDR);
 }
 
 TEST_F(ModelOptionOperations, back_to_convex_everything_is_available_and_superefficiency_is_ticked)
@@ -247,7 +252,7 @@ TEST_F(ModelOptionOperations, back_to_convex_everything_is_available_and_superef
     ModelDialogState &d = dialog();
     d.click(optNonconvex);
     d.click(optConvex);
-    EXPECT_EQ(options().Structure, "");
+    EXPECT_EQ(options().Structure, ModelStructure::Convex);
     for (OptionButton b : AllButtons)
         EXPECT_TRUE(d.isEnabled(b)) << static_cast<int>(b);
     EXPECT_TRUE(d.chbSuper.checked);
@@ -290,9 +295,9 @@ TEST_F(ModelOptionOperations, a_click_on_a_disabled_button_changes_nothing)
     d.click(optAdditiv);
     d.click(optNon);
     d.click(optVariable);
-    EXPECT_EQ(options().Distance, "RAD");
-    EXPECT_EQ(options().Orientation, "IN");
-    EXPECT_EQ(options().ReturnsToScale, "CRS");
+    EXPECT_EQ(options().Distance, ModelDistance::RAD);
+    EXPECT_EQ(options().Orientation, ModelOrientation::IN);
+    EXPECT_EQ(options().ReturnsToScale, ModelReturns::CRS);
     EXPECT_TRUE(d.isSelected(optRadial));
     EXPECT_TRUE(d.isSelected(optInput));
     EXPECT_TRUE(d.isSelected(optConstant));
@@ -386,9 +391,9 @@ TEST_F(ModelOptionOperations, dynamics_combine_freely_with_the_model_choice)
     d.chbSuper.checked = true; // whatever the user did, dynamics leave it
     for (OptionButton dynamic : {optWA, optMalmquist, optNone}) {
         d.click(dynamic);
-        EXPECT_EQ(options().ReturnsToScale, "VRS");
-        EXPECT_EQ(options().Orientation, "OUT");
-        EXPECT_EQ(options().Distance, "MINAV");
+        EXPECT_EQ(options().ReturnsToScale, ModelReturns::VRS);
+        EXPECT_EQ(options().Orientation, ModelOrientation::OUT);
+        EXPECT_EQ(options().Distance, ModelDistance::MINAV);
         EXPECT_TRUE(d.chbSuper.checked);
         EXPECT_TRUE(d.isSelected(optMinaverage));
     }
@@ -414,27 +419,27 @@ void expectConsistent(const ModelDialogState &d, const ModelOptions &o, const st
         EXPECT_EQ(selected, 1);
     }
     // The record matches the selected buttons.
-    EXPECT_EQ(o.Structure == "FDH", d.isSelected(optNonconvex));
-    EXPECT_EQ(o.ReturnsToScale == "VRS", d.isSelected(optVariable));
-    EXPECT_EQ(o.ReturnsToScale == "NDR", d.isSelected(optNdr));
-    EXPECT_EQ(o.ReturnsToScale == "NIR", d.isSelected(optNir));
-    EXPECT_EQ(o.Orientation == "OUT", d.isSelected(optOutput));
-    EXPECT_EQ(o.Orientation == "NON", d.isSelected(optNon));
-    EXPECT_EQ(o.Distance == "ADD", d.isSelected(optAdditiv));
-    EXPECT_EQ(o.Distance == "MAXAV", d.isSelected(optMaxaverage));
-    EXPECT_EQ(o.Distance == "MINAV", d.isSelected(optMinaverage));
+    EXPECT_EQ(o.Structure == ModelStructure::FDH, d.isSelected(optNonconvex));
+    EXPECT_EQ(o.ReturnsToScale == ModelReturns::VRS, d.isSelected(optVariable));
+    EXPECT_EQ(o.ReturnsToScale == ModelReturns::NDR, d.isSelected(optNdr));
+    EXPECT_EQ(o.ReturnsToScale == ModelReturns::NIR, d.isSelected(optNir));
+    EXPECT_EQ(o.Orientation == ModelOrientation::OUT, d.isSelected(optOutput));
+    EXPECT_EQ(o.Orientation == ModelOrientation::NON, d.isSelected(optNon));
+    EXPECT_EQ(o.Distance == ModelDistance::ADD, d.isSelected(optAdditiv));
+    EXPECT_EQ(o.Distance == ModelDistance::MAXAV, d.isSelected(optMaxaverage));
+    EXPECT_EQ(o.Distance == ModelDistance::MINAV, d.isSelected(optMinaverage));
     EXPECT_EQ(o.WindowAnalysis, d.isSelected(optWA));
     EXPECT_EQ(o.Malmquist, d.isSelected(optMalmquist));
 
     EXPECT_FALSE(o.WindowAnalysis && o.Malmquist);
-    if (o.Structure == "FDH") {
-        EXPECT_EQ(o.Distance, "RAD");
-        EXPECT_NE(o.Orientation, "NON");
+    if (o.Structure == ModelStructure::FDH) {
+        EXPECT_EQ(o.Distance, ModelDistance::RAD);
+        EXPECT_NE(o.Orientation, ModelOrientation::NON);
         EXPECT_FALSE(d.chbWR.enabled);
         for (OptionButton b : ConvexOnlyButtons)
             EXPECT_FALSE(d.isEnabled(b));
     }
-    if (o.Structure == "FDH" || o.Distance != "RAD") {
+    if (o.Structure == ModelStructure::FDH || o.Distance != ModelDistance::RAD) {
         EXPECT_FALSE(d.chbSuper.checked);
         EXPECT_FALSE(d.chbSuper.enabled);
     }
