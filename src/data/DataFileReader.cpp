@@ -39,12 +39,12 @@ DataReadResult readTable(const std::string &path, DataReadResult &result)
     OpenedTable opened;
     std::size_t suffix = lower.find(".xls");
     if (suffix != std::string::npos) {
-        opened = openTable(path, "Excel 8.0;HDR=YES", "Data$");
+        opened = openWorkbookSheet(path, "Data");
     } else if ((suffix = lower.find(".txt")) != std::string::npos) {
         const std::size_t slash = path.rfind('/');
         const std::string bare = slash == std::string::npos ? path : path.substr(slash + 1);
         const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash);
-        opened = openTable(folder, "Text", bare);
+        opened = openTextTable(folder, bare);
     } else {
         return refuse(withFilePath("Unknown data format (use suffix .xls or .txt)", path));
     }

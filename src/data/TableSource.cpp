@@ -41,40 +41,13 @@ WorkbookKind workbookKind(const std::string &path)
 
 } // namespace
 
-OpenedTable openTable(const std::string &database, const std::string &connect,
-                      const std::string &table)
+namespace {
+
+template <typename Open>
+OpenedTable guarded(const std::string &shown, Open open)
 {
-    // The file named in messages: for a text table, folder and file name.
-    const std::string shown =
-        connect == "Text" ? (database.empty() ? table : database + "/" + table) : database;
     try {
-        if (connect == "Text")
-            return TextTableSource::open(database, table);
-        if (connect.rfind("Excel", 0) == 0) {
-            // "Data$" names the sheet Data.
-            const std::string sheet =
-                !table.empty() && table.back() == '$' ? table.substr(0, table.size() - 1) : table;
-            OpenedTable failed;
-            switch (workbookKind(database)) {
-            case WorkbookKind::Ole2:
-                return XlsTableSource::open(database, sheet);
-            case WorkbookKind::Zip:
-                return XlsxTableSource::open(database, sheet);
-            case WorkbookKind::Missing:
-                failed.error = "Cannot read " + database + ": the file does not exist.";
-                return failed;
-            case WorkbookKind::Unreadable:
-                failed.error = "Cannot read " + database + ": the file cannot be opened.";
-                return failed;
-            case WorkbookKind::Other:
-                failed.error = "Cannot read " + database
-                    + ": it is not an Excel workbook (.xls or .xlsx).";
-                return failed;
-            }
-        }
-        OpenedTable failed;
-        failed.error = "Cannot read " + shown + ": unknown table type " + connect + ".";
-        return failed;
+        return open();
     } catch (const std::bad_alloc &) {
         OpenedTable failed;
         failed.error = "Cannot read " + shown + ": there is not enough memory.";
@@ -84,6 +57,37 @@ OpenedTable openTable(const std::string &database, const std::string &connect,
         failed.error = "Cannot read " + shown + ": " + error.what() + ".";
         return failed;
     }
+}
+
+} // namespace
+
+OpenedTable openTextTable(const std::string &folder, const std::string &fileName)
+{
+    const std::string shown = folder.empty() ? fileName : folder + "/" + fileName;
+    return guarded(shown, [&] { return TextTableSource::open(folder, fileName); });
+}
+
+OpenedTable openWorkbookSheet(const std::string &path, const std::string &sheet)
+{
+    return guarded(path, [&] {
+        OpenedTable failed;
+        switch (workbookKind(path)) {
+        case WorkbookKind::Ole2:
+            return XlsTableSource::open(path, sheet);
+        case WorkbookKind::Zip:
+            return XlsxTableSource::open(path, sheet);
+        case WorkbookKind::Missing:
+            failed.error = "Cannot read " + path + ": the file does not exist.";
+            break;
+        case WorkbookKind::Unreadable:
+            failed.error = "Cannot read " + path + ": the file cannot be opened.";
+            break;
+        case WorkbookKind::Other:
+            failed.error = "Cannot read " + path + ": it is not an Excel workbook (.xls or .xlsx).";
+            break;
+        }
+        return failed;
+    });
 }
 
 } // namespace zelvar

@@ -44,15 +44,15 @@ struct OpenedTable {
     std::string error;                  // why, in words a user can act on
 };
 
-// Opens a table the way the readers name it:
-//   connect "Text": database = folder, table = bare file name; the layout
-//     comes from database/schema.ini (comma-delimited with a header row when
-//     there is no schema.ini or no section for the file);
-//   connect "Excel 8.0;HDR=YES" / "Excel 5.0;HDR=YES": database = workbook
-//     path (.xls or .xlsx, told by the file's content), table = sheet name
-//     followed by "$" ("Data$", "Weights$"); the first row holds the headers.
+// A text table: the file `fileName` in `folder`, laid out by folder/schema.ini
+// (comma-delimited with a header row when there is no schema.ini or no
+// section for the file). Never throws; a failure leaves table empty and says
+// why in error, naming the file.
+[[nodiscard]] OpenedTable openTextTable(const std::string &folder, const std::string &fileName);
+
+// The sheet named `sheet` (ignoring case) of the workbook at path, .xls or
+// .xlsx as told by the file's content; the first row holds the headers.
 // Never throws; a failure leaves table empty and says why in error.
-[[nodiscard]] OpenedTable openTable(const std::string &database, const std::string &connect,
-                                    const std::string &table);
+[[nodiscard]] OpenedTable openWorkbookSheet(const std::string &path, const std::string &sheet);
 
 } // namespace zelvar

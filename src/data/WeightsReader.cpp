@@ -25,10 +25,10 @@ WeightsReadResult readTable(const std::string &path, int numWeights)
     OpenedTable opened;
     std::size_t suffix = bare.find(".xls");
     if (suffix != std::string::npos) {
-        opened = openTable(path, "Excel 5.0;HDR=YES", "Weights$");
+        opened = openWorkbookSheet(path, "Weights");
     } else if ((suffix = bare.find(".txt")) != std::string::npos) {
         const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash);
-        opened = openTable(folder, "Text", bare);
+        opened = openTextTable(folder, bare);
     } else {
         return fail(withFilePath("Unknown weight format (use suffix .xls or .txt)", path));
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/Fdh.h"
+#include "engine/FdhEvaluation.h"
 
 #include <condition_variable>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "engine/RunDriver.h"
 
 #include "data/DataSet.h"
-#include "engine/Fdh.h"
+#include "engine/FdhEvaluation.h"
 #include "engine/FdhOrderedEvaluation.h"
 #include "session/SelectionSet.h"
 #include "session/Workspace.h"

@@ -1,3 +1,4 @@
+#include "engine/SolverCode.h"
 #include "engine/LpSolver.h"
 
 #include "engine/LpProblem.h"
@@ -223,14 +224,14 @@ int codeOf(int clpStatus)
 {
     switch (clpStatus) {
     case 0:
-        return LpSolver::Optimal;
+        return SolverCode::Optimal;
     case 1: // primal infeasible
     case 2: // dual infeasible: unbounded
-        return LpSolver::NoFiniteOptimum;
+        return SolverCode::NoFiniteOptimum;
     case 3:
-        return LpSolver::IterationLimit;
+        return SolverCode::IterationLimit;
     default:
-        return LpSolver::NumericalTrouble;
+        return SolverCode::NumericalTrouble;
     }
 }
 
@@ -273,7 +274,7 @@ void copySolution(const ClpSimplex &model, const ClpArrays &a, LpProblem &lp)
             atBound(activity[k], a.rowLower[k], a.rowUpper[k], termScale[k]) ? 0 : 1;
     }
     lp.ObjValue = model.objectiveValue();
-    lp.SolverCode = LpSolver::Optimal;
+    lp.SolverCode = SolverCode::Optimal;
 }
 
 } // namespace
@@ -307,7 +308,7 @@ void LpSolver::solve(LpProblem &lp)
 
         ClpArrays arrays;
         if (!convert(lp, arrays)) {
-            clearSolution(lp, InvalidProblem);
+            clearSolution(lp, SolverCode::InvalidProblem);
             return;
         }
 
@@ -342,11 +343,11 @@ void LpSolver::solve(LpProblem &lp)
             }
         }
         // An "optimal" status with a non-finite objective is a failure too.
-        clearSolution(lp, status == 0 ? NumericalTrouble : codeOf(status));
+        clearSolution(lp, status == 0 ? SolverCode::NumericalTrouble : codeOf(status));
     } catch (...) {
         // CLP reports some errors by throwing CoinError; memory can run out.
         // Nothing may escape into the run.
-        clearSolution(lp, LibraryError);
+        clearSolution(lp, SolverCode::LibraryError);
     }
 }
 

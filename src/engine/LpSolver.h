@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/SolverCode.h"
 #include "engine/SolverSettings.h"
 
 namespace zelvar {
@@ -11,24 +12,10 @@ struct LpProblem;
 // VarStatus, SolverCode and ObjValue. Prints nothing and throws nothing.
 class LpSolver {
 public:
-    // SolverCode values. Codes other than Optimal and NoFiniteOptimum are
-    // failures; the user sees them as numbers.
-    static constexpr int Optimal = 2;         // finite optimum found
-    static constexpr int NoFiniteOptimum = 3; // primal infeasible, or unbounded
-    static constexpr int IterationLimit = 4;  // stopped on the iteration limit
-    static constexpr int NumericalTrouble = 5; // gave up (numerical difficulties)
-    static constexpr int InvalidProblem = 6;  // the record is inconsistent: array
-                                              // too short, counts not adding up to
-                                              // LpNonzeros, row index outside 1..m,
-                                              // a value that is not finite or
-                                              // beyond MaxMagnitude
-    static constexpr int LibraryError = 7;    // the library raised an error (e.g.
-                                              // out of memory)
-
     // Largest absolute value of a coefficient, right-hand side or finite
     // bound that goes to the solver. CLP stops the whole program on an
     // objective coefficient of 1e25 or more and takes bounds beyond about
-    // 1e27 as infinite; such an LP is reported as InvalidProblem instead.
+    // 1e27 as infinite; such an LP is reported as SolverCode::InvalidProblem instead.
     // Data scaled to its LPs' units stays far below it unless one column
     // spans some forty orders of magnitude.
     static constexpr double MaxMagnitude = 1e20;

@@ -1,3 +1,4 @@
+#include "engine/SolverCode.h"
 #include "engine/MinAverage.h"
 
 #include "data/DataSet.h"
@@ -10,8 +11,6 @@ namespace zelvar {
 
 namespace {
 
-constexpr int CodeOptimal = 2;
-constexpr int CodeNoFiniteOptimum = 3;
 
 bool inputCounts(const DataSet &data, int d, int i)
 {
@@ -81,14 +80,14 @@ bool MinAverageEvaluation::add(int variable, const LpOutcome &outcome)
         (variable <= m_inputs ? m_inputsStopped : m_outputsStopped) = true;
         return false;
     }
-    if (outcome.code == CodeNoFiniteOptimum) {
+    if (outcome.code == SolverCode::NoFiniteOptimum) {
         // No candidate for the minimum, and no statement about d.
         m_store.Efficient[dd] = efficientBefore;
         m_store.NoFiniteOptimum[dd] = 0;
         return false;
     }
     // Strictly smaller wins: on a tie the earlier variable stays.
-    if (outcome.code != CodeOptimal || !(outcome.objective < m_store.MinAvgBest[dd]))
+    if (outcome.code != SolverCode::Optimal || !(outcome.objective < m_store.MinAvgBest[dd]))
         return false;
     m_improved = true;
     m_store.MinAvgBest[dd] = outcome.objective;

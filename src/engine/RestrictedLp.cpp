@@ -1,3 +1,4 @@
+#include "engine/SolverCode.h"
 #include "engine/RestrictedLp.h"
 
 #include "engine/LpFrame.h"
@@ -15,7 +16,6 @@ namespace zelvar {
 
 namespace {
 
-constexpr int CodeNoFiniteOptimum = 3;
 
 // Scaled optimal, but with small infeasibilities once unscaled: a primal pass
 // from the current basis cleans them up (as LpSolver does).
@@ -280,7 +280,7 @@ bool RestrictedLp::solve(int d, const LpFrame &frame, bool checkAllRows, LpOutco
             }
         } else if (status == 1) {
             // No feasible point even with only part of the rows.
-            outcome.clear(m_columns, m_restrictions, CodeNoFiniteOptimum);
+            outcome.clear(m_columns, m_restrictions, SolverCode::NoFiniteOptimum);
             return true;
         } else if (status == 2) {
             const std::unique_ptr<double[]> ray(m_model->unboundedRay());
@@ -301,7 +301,7 @@ bool RestrictedLp::solve(int d, const LpFrame &frame, bool checkAllRows, LpOutco
             }
             if (m_found.empty()) {
                 // No technology row bounds the direction: the full LP is unbounded.
-                outcome.clear(m_columns, m_restrictions, CodeNoFiniteOptimum);
+                outcome.clear(m_columns, m_restrictions, SolverCode::NoFiniteOptimum);
                 return true;
             }
         } else {
@@ -326,7 +326,7 @@ bool RestrictedLp::solve(int d, const LpFrame &frame, bool checkAllRows, LpOutco
 void RestrictedLp::extract(int freedRow, const LpFrame &frame, LpOutcome &outcome)
 {
     const auto n = static_cast<std::size_t>(m_columns);
-    outcome.clear(m_columns, m_restrictions, LpSolver::Optimal);
+    outcome.clear(m_columns, m_restrictions, SolverCode::Optimal);
     outcome.objective = m_model->objectiveValue();
     const double *x = m_model->primalColumnSolution();
     const double *reducedCost = m_model->dualColumnSolution();

@@ -2,7 +2,7 @@
 
 #include "data/Feedback.h"
 #include "engine/ColumnScaling.h"
-#include "engine/Fdh.h"
+#include "engine/FdhEvaluation.h"
 #include "engine/LpOutcome.h"
 #include "engine/LpSolver.h"
 #include "engine/NonRadialLp.h"

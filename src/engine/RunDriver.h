@@ -105,7 +105,7 @@ private:
     struct RunContext;
 
     RunOutcome runLpModel(RunContext &run);
-    // The restricted-LP evaluation (LpRun.cpp).
+    // The restricted-LP evaluation (RestrictedRun.cpp).
     RunOutcome runRestricted(RunContext &run);
     // Whether runRestricted can take this run.
     bool restrictedApplies(const RunContext &run) const;

@@ -1,3 +1,4 @@
+#include "engine/SolverCode.h"
 #include "engine/SolveLp.h"
 
 #include "data/Feedback.h"
@@ -15,8 +16,6 @@ namespace zelvar {
 
 namespace {
 
-constexpr int CodeOptimal = 2;
-constexpr int CodeNoFiniteOptimum = 3;
 
 // A row counts as a reference only when its intensity clearly exceeds the
 // solver's rounding noise; a dual of exactly -9e-08 does not.
@@ -59,13 +58,13 @@ bool recordLpOutcome(int d, const LpOutcome &outcome, ResultStore &store, const 
     const ModelOptions &options = context.options;
     const bool radial = options.Distance == ModelDistance::RAD;
 
-    if (outcome.code == CodeNoFiniteOptimum) {
+    if (outcome.code == SolverCode::NoFiniteOptimum) {
         store.Score[dd] = -1.0;
         store.Efficient[dd] = 1;
         store.NoFiniteOptimum[dd] = 1;
         return true;
     }
-    if (outcome.code == CodeOptimal) {
+    if (outcome.code == SolverCode::Optimal) {
         // An "optimum" that is no finite number is a solver breakdown.
         if (!std::isfinite(outcome.objective)) {
             ++store.SolverFailures;

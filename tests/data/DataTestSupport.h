@@ -57,13 +57,13 @@ inline TableContents contents(TableSource &table)
 // Opens a text table of a fixture folder.
 inline OpenedTable openText(const std::string &folder, const std::string &file)
 {
-    return openTable(fixture(folder), "Text", file);
+    return openTextTable(fixture(folder), file);
 }
 
 // Opens the sheet Data of a workbook.
-inline OpenedTable openSheet(const std::string &path, const std::string &table = "Data$")
+inline OpenedTable openSheet(const std::string &path, const std::string &table = "Data")
 {
-    return openTable(path, "Excel 8.0;HDR=YES", table);
+    return openWorkbookSheet(path, table);
 }
 
 } // namespace zelvar::datatest

@@ -16,7 +16,7 @@ using datatest::TableContents;
 using testing::ElementsAre;
 using Row = std::vector<std::string>;
 
-TableContents readSheet(const std::string &path, const std::string &table = "Data$")
+TableContents readSheet(const std::string &path, const std::string &table = "Data")
 {
     OpenedTable opened = openSheet(path, table);
     EXPECT_TRUE(opened.table) << opened.error;
@@ -27,7 +27,7 @@ TableContents readSheet(const std::string &path, const std::string &table = "Dat
 
 TEST(Workbook, BothKindsOfWorkbookHoldTheSampleAsTheTextFileDoes)
 {
-    OpenedTable text = openTable(std::string(ZELVAR_EXAMPLES), "Text", "banks.txt");
+    OpenedTable text = openTextTable(std::string(ZELVAR_EXAMPLES), "banks.txt");
     ASSERT_TRUE(text.table) << text.error;
     const TableContents expected = contents(*text.table);
     EXPECT_EQ(expected.records.size(), 20u);

@@ -5,7 +5,7 @@
 
 #include "EngineTestSupport.h"
 
-#include "engine/Fdh.h"
+#include "engine/FdhEvaluation.h"
 #include "engine/RunDriver.h"
 #include "session/Workspace.h"
 

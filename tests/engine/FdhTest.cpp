@@ -1,6 +1,6 @@
 #include "EngineTestSupport.h"
 
-#include "engine/Fdh.h"
+#include "engine/FdhEvaluation.h"
 #include "engine/RunDriver.h"
 #include "session/ModelOptions.h"
 #include "session/Workspace.h"

@@ -1,4 +1,4 @@
-#include "engine/Fdh.h"
+#include "engine/FdhEvaluation.h"
 
 #include "data/DataSet.h"
 #include "engine/LpProblem.h"

@@ -4,6 +4,7 @@
 // see (scores, flags, references, messages, progress, rows) exactly as the
 // one-LP-after-the-other loop does.
 
+#include "engine/SolverCode.h"
 #include "engine/RunDriver.h"
 
 #include "data/DataSet.h"
@@ -206,7 +207,7 @@ private:
     // flag by the own row's tightness, up to LpSolver's tolerance.
     bool hangsOnTies(const LpOutcome &outcome, double ownMargin) const
     {
-        if (outcome.code != LpSolver::Optimal)
+        if (outcome.code != SolverCode::Optimal)
             return false;
         if (!m_radial)
             return ownMargin > 0.1 * LpSolver::TightTolerance && ownMargin < 10.0 * LpSolver::TightTolerance;
@@ -239,7 +240,7 @@ private:
             LpSolver(m_run.settings).solve(m_full);
             outcome = outcomeOf(m_full, m_technology, d);
         } catch (...) {
-            outcome.clear(m_run.columns, m_run.weightRows, LpSolver::LibraryError);
+            outcome.clear(m_run.columns, m_run.weightRows, SolverCode::LibraryError);
         }
         m_tech.select(d, wasTech);
         m_full = LpProblem();
