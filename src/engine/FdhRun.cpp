@@ -1,144 +1,146 @@
+// The free disposal hull on all threads. The dominance search of each DMU
+// depends only on the data and the technology, so workers run it in chunks;
+// everything the user or the results table sees (stored results, rows,
+// progress, Cancel) happens on the calling thread, in DMU order, exactly as
+// if one DMU were evaluated after the other.
+
 #include "engine/RunDriver.h"
 
 #include "data/DataSet.h"
 #include "engine/FdhEvaluation.h"
-#include "engine/FdhOrderedEvaluation.h"
+#include "engine/OrderedChunks.h"
+#include "engine/RunContext.h"
+#include "session/ModelOptions.h"
 #include "session/SelectionSet.h"
-#include "session/Workspace.h"
 
 #include <algorithm>
-#include <atomic>
-#include <cmath>
-#include <exception>
-#include <functional>
-#include <mutex>
 #include <string>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 namespace zelvar {
 
 namespace {
 
-// A DMU evaluated from outside its technology set shows "{X}" over the first
-// three characters of its name prefix.
-void markOutside(std::string &name)
+// DMUs per chunk of work: small enough to spread a few hundred DMUs over
+// the threads (and to stop soon after a Cancel), large enough that handing
+// out chunks costs nothing next to evaluating them.
+std::size_t chunkSize(std::size_t count, int threads)
 {
-    if (name.size() < 4)
-        name.resize(4, ' ');
-    name.replace(0, 3, "{X}");
+    const std::size_t perThread = count / (16 * static_cast<std::size_t>(std::max(threads, 1)));
+    return std::clamp<std::size_t>(perThread, 1, 64);
 }
 
-std::string progressText(int processed, int toEvaluate)
-{
-    const double fraction = static_cast<double>(processed) / toEvaluate;
-    return std::to_string(std::lround(fraction * 100.0)) + "% completed.";
-}
+std::size_t chunkCount(std::size_t count, std::size_t size) { return (count + size - 1) / size; }
 
-int effectiveThreads(int threadCount)
-{
-    if (threadCount > 0)
-        return threadCount;
-    return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
-}
+// The outcomes of the evaluated DMUs of one chunk.
+class EvaluationWorker {
+public:
+    using ChunkResult = std::vector<FdhOutcome>;
 
-// Calls job(k, scratch) for k = 0..count-1 on up to `threads` threads, the
-// calling thread among them, in no particular order; rethrows the first
-// exception a job threw once all threads have stopped.
-void forEachParallel(std::size_t count, int threads,
-                     const std::function<void(std::size_t, FdhEvaluation::Scratch &)> &job)
-{
-    std::atomic<std::size_t> next{0};
-    std::atomic<bool> failed{false};
-    std::exception_ptr error;
-    std::mutex errorMutex;
-    auto run = [&] {
-        FdhEvaluation::Scratch scratch;
-        try {
-            for (std::size_t k = next++; k < count && !failed; k = next++)
-                job(k, scratch);
-        } catch (...) {
-            const std::lock_guard lock(errorMutex);
-            if (!error)
-                error = std::current_exception();
-            failed = true;
-        }
-    };
-    std::vector<std::jthread> helpers;
-    const std::size_t helperCount = std::min(static_cast<std::size_t>(threads - 1), count);
-    try {
-        for (std::size_t t = 0; t < helperCount; ++t)
-            helpers.emplace_back(run);
-    } catch (const std::system_error &) {
-        // Fewer threads: the work is shared among those there are.
+    EvaluationWorker(const FdhEvaluation &evaluation, const std::vector<std::int32_t> &dmus, std::size_t size)
+        : m_evaluation(evaluation), m_dmus(dmus), m_size(size)
+    {
     }
-    run();
-    helpers.clear(); // joins
-    if (error)
-        std::rethrow_exception(error);
-}
+
+    void solveChunk(std::size_t chunk, ChunkResult &outcomes)
+    {
+        const std::size_t first = chunk * m_size;
+        const std::size_t last = std::min(first + m_size, m_dmus.size());
+        outcomes.resize(last - first);
+        for (std::size_t k = first; k < last; ++k)
+            m_evaluation.evaluateFdh(m_dmus[k], outcomes[k - first], m_scratch);
+    }
+
+private:
+    const FdhEvaluation &m_evaluation;
+    const std::vector<std::int32_t> &m_dmus;
+    std::size_t m_size;
+    FdhEvaluation::Scratch m_scratch;
+};
+
+// The dominated lists of one chunk of technology DMUs, written straight
+// into the store: each DMU's entries belong to the one chunk holding it.
+class DominatedWorker {
+public:
+    struct ChunkResult {};
+
+    DominatedWorker(const DominanceIndex &evaluated, const std::vector<std::int32_t> &technology,
+                    std::size_t size, ResultStore &store)
+        : m_evaluated(evaluated), m_technology(technology), m_size(size), m_store(store)
+    {
+    }
+
+    void solveChunk(std::size_t chunk, ChunkResult &)
+    {
+        const std::size_t first = chunk * m_size;
+        const std::size_t last = std::min(first + m_size, m_technology.size());
+        for (std::size_t k = first; k < last; ++k) {
+            const auto j = static_cast<std::size_t>(m_technology[k]);
+            dominatedList(m_technology[k], m_evaluated, m_store.DominatedCount[j], m_store.DominatedList[j],
+                          m_scratch);
+        }
+    }
+
+private:
+    const DominanceIndex &m_evaluated;
+    const std::vector<std::int32_t> &m_technology;
+    std::size_t m_size;
+    ResultStore &m_store;
+    FdhEvaluation::Scratch m_scratch;
+};
 
 } // namespace
 
-// The dominance search of each DMU depends only on the data and the
-// technology, so it runs on all threads; everything the user or the results
-// table sees (stored results, rows, progress, Cancel) happens here, on the
-// calling thread, in DMU order, exactly as if one DMU were evaluated after
-// the other.
-RunOutcome RunDriver::runFdh(ResultsSink &results, ProgressSink &progress, const RunView &view)
+RunOutcome RunDriver::runFdh(RunContext &run)
 {
-    DataSet &data = m_workspace.data;
-    const SelectionSet &eval = view.eval;
-    const SelectionSet &tech = view.tech;
-    const int threads = effectiveThreads(m_workspace.threadCount);
-
-    std::vector<std::int32_t> toEvaluate;
-    toEvaluate.reserve(static_cast<std::size_t>(eval.selectedCount()));
+    const DataSet &data = run.data;
+    std::vector<std::int32_t> evaluated;
+    evaluated.reserve(static_cast<std::size_t>(run.eval.selectedCount()));
     for (int d = 1; d <= data.NumDMU; ++d)
-        if (eval.selected(d))
-            toEvaluate.push_back(d);
+        if (run.eval.selected(d))
+            evaluated.push_back(d);
 
     RunOutcome outcome = RunOutcome::Completed;
     int processed = 0;
     {
-        const FdhEvaluation evaluation(data, view.options, tech);
-        FdhOrderedEvaluation ordered(evaluation, toEvaluate, threads);
-        for (int d = 1; d <= data.NumDMU; ++d) {
-            progress.repaint();
-            if (!eval.selected(d))
-                continue;
-            if (progress.cancelRequested()) {
-                outcome = RunOutcome::Stopped;
-                break;
-            }
-            m_store.Efficient[static_cast<std::size_t>(d)] = 0;
+        const FdhEvaluation evaluation(data, run.options, run.tech);
+        const std::size_t size = chunkSize(evaluated.size(), run.threads);
+        OrderedChunks<EvaluationWorker> solved(chunkCount(evaluated.size(), size), run.threads, [&] {
+            return std::make_unique<EvaluationWorker>(evaluation, evaluated, size);
+        });
+        std::vector<FdhOutcome> *chunk = nullptr;
+        auto evaluate = [&](int d, std::size_t position) {
+            if (position % size == 0)
+                chunk = &solved.take(position / size);
             // FDH compares d with the selected technology DMUs only; the
             // selection is not changed, the name just shows that d is outside.
-            if (!tech.selected(d))
-                markOutside(data.DMUNames[static_cast<std::size_t>(d)]);
-            recordFdhOutcome(d, std::move(ordered.take(static_cast<std::size_t>(processed))), m_store);
+            if (!run.tech.selected(d))
+                run.markName(d, true);
+            recordFdhOutcome(d, std::move((*chunk)[position % size]), m_store);
             ++processed;
-            progress.setProgress(processed, progressText(processed, static_cast<int>(toEvaluate.size())));
-            results.ShowFDHresults(d, view);
-        }
+            return true;
+        };
+        auto show = [&](int d) { run.results.ShowFDHresults(d, run.view); };
+        outcome = forEachEvaluated(run, evaluate, show);
     }
 
     // The dominated lists: for each technology DMU, the DMUs evaluated in
     // this run (up to a Cancel) that it dominates, by the same comparison
     // asked the other way round, so no pair is ever stored.
-    toEvaluate.resize(static_cast<std::size_t>(processed));
-    if (!toEvaluate.empty()) {
-        const DominanceIndex evaluated(data, toEvaluate);
+    evaluated.resize(static_cast<std::size_t>(processed));
+    if (!evaluated.empty()) {
+        const DominanceIndex evaluatedIndex(data, evaluated);
         std::vector<std::int32_t> technology;
         for (int j = 1; j <= data.NumDMU; ++j)
-            if (tech.selected(j))
+            if (run.tech.selected(j))
                 technology.push_back(j);
-        forEachParallel(technology.size(), threads, [&](std::size_t k, FdhEvaluation::Scratch &scratch) {
-            const auto j = static_cast<std::size_t>(technology[k]);
-            dominatedList(technology[k], evaluated, m_store.DominatedCount[j], m_store.DominatedList[j],
-                          scratch);
+        const std::size_t size = chunkSize(technology.size(), run.threads);
+        const std::size_t chunks = chunkCount(technology.size(), size);
+        OrderedChunks<DominatedWorker> lists(chunks, run.threads, [&] {
+            return std::make_unique<DominatedWorker>(evaluatedIndex, technology, size, m_store);
         });
+        for (std::size_t c = 0; c < chunks; ++c)
+            (void)lists.take(c);
     }
     return outcome;
 }

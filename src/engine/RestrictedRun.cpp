@@ -15,6 +15,7 @@
 #include "engine/LpSolver.h"
 #include "engine/MinAverage.h"
 #include "engine/NonRadialLp.h"
+#include "engine/OrderedChunks.h"
 #include "engine/RadialLp.h"
 #include "engine/RestrictedLp.h"
 #include "engine/RunContext.h"
@@ -25,13 +26,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <condition_variable>
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
 #include <memory>
 #include <mutex>
-#include <thread>
 
 namespace zelvar {
 
@@ -42,16 +41,7 @@ namespace {
 // what that thread solved before: degenerate LPs, which have several optimal
 // solutions, report the same one with any number of threads. Within a chunk
 // the rows found for one DMU serve the next.
-constexpr int ChunkSize = 64;
-
-constexpr const char *OutsideMark = "{X}";
-
-void markOutside(std::string &name)
-{
-    if (name.size() < 4)
-        name.resize(4, ' ');
-    name.replace(0, 3, OutsideMark);
-}
+constexpr std::size_t ChunkSize = 64;
 
 // The LPs of one evaluated DMU: one, or one per variable of min-average
 // (in the order of minAverageVariables).
@@ -121,15 +111,17 @@ std::vector<std::int32_t> startingRows(const TechnologyRows &rows, int inputs)
 // Solves chunks of evaluated DMUs; one per thread.
 class Worker {
 public:
+    using ChunkResult = zelvar::ChunkResult;
+
     explicit Worker(const SharedRun &run)
         : m_run(run), m_frames(run.data, run.options), m_lp(run.rows), m_tech(run.tech),
           m_radial(run.options.Distance == ModelDistance::RAD), m_minAverage(run.options.Distance == ModelDistance::MINAV)
     {
     }
 
-    void solveChunk(int chunk, ChunkResult &result)
+    void solveChunk(std::size_t chunk, ChunkResult &result)
     {
-        const std::size_t first = static_cast<std::size_t>(chunk) * ChunkSize;
+        const std::size_t first = chunk * ChunkSize;
         const std::size_t last = std::min(first + ChunkSize, m_run.evaluated.size());
         const RestrictedLp::Counters before = m_lp.counters();
         m_fallbacks = 0;
@@ -261,95 +253,6 @@ private:
     long long m_tieBreaks = 0;
 };
 
-// Hands chunks to the workers in order and their results to the driver's
-// thread. Workers stay at most `window` chunks ahead of the chunk the driver
-// is at, which keeps the memory of finished chunks bounded.
-class ChunkSchedule {
-public:
-    ChunkSchedule(int chunks, int window) : m_results(static_cast<std::size_t>(chunks)), m_window(window) {}
-
-    // The next chunk to solve, or -1 when none is left or the run stopped.
-    int take()
-    {
-        std::unique_lock lock(m_mutex);
-        const int chunks = static_cast<int>(m_results.size());
-        m_changed.wait(lock, [&] { return m_stopped || m_next >= chunks || m_next < m_released + m_window; });
-        if (m_stopped || m_next >= chunks)
-            return -1;
-        return m_next++;
-    }
-    void deliver(int chunk, std::unique_ptr<ChunkResult> result)
-    {
-        {
-            std::lock_guard lock(m_mutex);
-            m_results[static_cast<std::size_t>(chunk)] = std::move(result);
-        }
-        m_changed.notify_all();
-    }
-    // Waits for chunk's result; it stays valid until release(chunk).
-    ChunkResult &await(int chunk)
-    {
-        std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, [&] { return m_results[static_cast<std::size_t>(chunk)] != nullptr; });
-        return *m_results[static_cast<std::size_t>(chunk)];
-    }
-    void release(int chunk)
-    {
-        {
-            std::lock_guard lock(m_mutex);
-            m_results[static_cast<std::size_t>(chunk)].reset();
-            m_released = chunk + 1;
-        }
-        m_changed.notify_all();
-    }
-    void stop()
-    {
-        {
-            std::lock_guard lock(m_mutex);
-            m_stopped = true;
-        }
-        m_changed.notify_all();
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::vector<std::unique_ptr<ChunkResult>> m_results;
-    int m_window;
-    int m_next = 0;
-    int m_released = 0;
-    bool m_stopped = false;
-};
-
-// Worker threads that are stopped and joined however the run ends.
-class WorkerThreads {
-public:
-    WorkerThreads(int count, ChunkSchedule &schedule, const SharedRun &run) : m_schedule(schedule)
-    {
-        for (int t = 0; t < count; ++t)
-            m_threads.emplace_back([&schedule, &run] {
-                Worker worker(run);
-                for (int chunk = schedule.take(); chunk >= 0; chunk = schedule.take()) {
-                    auto result = std::make_unique<ChunkResult>();
-                    worker.solveChunk(chunk, *result);
-                    schedule.deliver(chunk, std::move(result));
-                }
-            });
-    }
-    ~WorkerThreads()
-    {
-        m_schedule.stop();
-        for (std::thread &thread : m_threads)
-            thread.join();
-    }
-    WorkerThreads(const WorkerThreads &) = delete;
-    WorkerThreads &operator=(const WorkerThreads &) = delete;
-
-private:
-    ChunkSchedule &m_schedule;
-    std::vector<std::thread> m_threads;
-};
-
 // d's solution in the record as the full LP of d lays out its rows: the
 // technology DMUs in DMU order, with d among them even when it comes from
 // outside the technology.
@@ -393,6 +296,51 @@ bool allAcceptable(const Matrix &matrix)
     return true;
 }
 
+void account(RunStatistics &statistics, const ChunkResult &result)
+{
+    statistics.lps += result.counters.lps;
+    statistics.solves += result.counters.solves;
+    statistics.iterations += result.counters.iterations;
+    statistics.finalRows += result.counters.finalRows;
+    statistics.maxFinalRows = std::max(statistics.maxFinalRows, result.counters.maxFinalRows);
+    statistics.fullLpFallbacks += result.fallbacks;
+    statistics.fullLpTieBreaks += result.tieBreaks;
+}
+
+// Where the outcomes of a DMU go on the driver's thread.
+struct OutcomeTarget {
+    const DataSet &lpData;
+    const ModelOptions &options;
+    const SolveContext &solve;
+    const ColumnScaling &scaling;
+    const TechnologyRows &rows;
+    ResultStore &store;
+    LpProblem &lp; // the record the results table reads
+    SolutionRecord &record;
+};
+
+// What the solve step makes of d's LPs (min-average: of the winning one),
+// and d's solution in the record, or none. False: the run stops at d.
+bool applyOutcomes(int d, bool wasTech, const std::vector<LpOutcome> &outcomes, OutcomeTarget &to)
+{
+    if (to.options.Distance == ModelDistance::MINAV) {
+        MinAverageEvaluation book(d, to.lpData, to.options, to.store, to.solve);
+        const std::vector<int> &variables = book.variables();
+        for (std::size_t v = 0; v < variables.size() && v < outcomes.size(); ++v)
+            if (book.wanted(variables[v]))
+                book.add(variables[v], outcomes[v]);
+        book.finish();
+        if (book.improved())
+            writeRecord(to.record, to.lp, book.best(), to.scaling, to.rows, d, wasTech);
+        return true;
+    }
+    const LpOutcome &outcome = outcomes.front();
+    if (!recordLpOutcome(d, outcome, to.store, to.solve))
+        return false;
+    writeRecord(to.record, to.lp, outcome, to.scaling, to.rows, d, wasTech);
+    return true;
+}
+
 } // namespace
 
 bool RunDriver::restrictedApplies(const RunContext &run) const
@@ -411,7 +359,6 @@ RunOutcome RunDriver::runRestricted(RunContext &run)
 {
     const DataSet &data = run.lpData;
     const ModelOptions &options = run.options;
-    const bool minAverage = options.Distance == ModelDistance::MINAV;
 
     keepSolverMemory();
     const TechnologyRows rows(data, run.tech);
@@ -422,15 +369,13 @@ RunOutcome RunDriver::runRestricted(RunContext &run)
     const std::vector<std::int32_t> initialRows = startingRows(rows, data.NumInputs);
     const SelectionSet techAtStart = run.tech;
     const int weightRows = restrictsWeights(data, options) ? data.NumWeightRows : 0;
-    const int columns = data.NumInputs + data.NumOutputs + (options.ReturnsToScale == ModelReturns::CRS ? 0 : 1);
+    const int columns = data.NumInputs + data.NumOutputs + (options.constantReturns() ? 0 : 1);
     TwinLps twins(data, techAtStart);
     const SharedRun shared{data,        options,   rows, initialRows, evaluated, techAtStart,
                            SolverSettings::fromStandardPlaces(), weightRows, columns, m_outcomeFilter, twins};
 
-    const int chunks = static_cast<int>((evaluated.size() + ChunkSize - 1) / ChunkSize);
-    int threads = m_workspace.threadCount > 0 ? m_workspace.threadCount
-                                              : static_cast<int>(std::thread::hardware_concurrency());
-    threads = std::max(1, std::min(threads, chunks));
+    const std::size_t chunks = (evaluated.size() + ChunkSize - 1) / ChunkSize;
+    const int threads = std::max(1, std::min(run.threads, static_cast<int>(chunks)));
     m_statistics.threads = threads;
     m_statistics.technologyRows = rows.count();
     m_statistics.candidateRows = static_cast<int>(rows.candidates().size());
@@ -439,104 +384,41 @@ RunOutcome RunDriver::runRestricted(RunContext &run)
     // sparsely from each outcome.
     m_lp = LpProblem();
     SolutionRecord record;
-
-    ChunkSchedule schedule(chunks, 2 * threads + 2);
-    std::unique_ptr<WorkerThreads> pool;
-    std::unique_ptr<Worker> inlineWorker;
-    ChunkResult inlineResult;
-    if (threads > 1)
-        pool = std::make_unique<WorkerThreads>(threads, schedule, shared);
-    else
-        inlineWorker = std::make_unique<Worker>(shared);
-
-    auto account = [&](const ChunkResult &result) {
-        m_statistics.lps += result.counters.lps;
-        m_statistics.solves += result.counters.solves;
-        m_statistics.iterations += result.counters.iterations;
-        m_statistics.finalRows += result.counters.finalRows;
-        m_statistics.maxFinalRows = std::max(m_statistics.maxFinalRows, result.counters.maxFinalRows);
-        m_statistics.fullLpFallbacks += result.fallbacks;
-        m_statistics.fullLpTieBreaks += result.tieBreaks;
-    };
-
-    RunOutcome outcome = RunOutcome::Completed;
+    OutcomeTarget target{data, options, run.solve, run.scaling, rows, m_store, m_lp, record};
+    OrderedChunks<Worker> solved(chunks, threads, [&shared] { return std::make_unique<Worker>(shared); });
+    const ChunkResult *chunk = nullptr;
+    bool wasTech = true;
     int lastDmu = 0;
-    std::size_t next = 0; // position in evaluated
-    ChunkResult *chunk = nullptr;
-    for (int d = 1; d <= data.NumDMU; ++d) {
-        run.progress.repaint();
-        if (!run.eval.selected(d))
-            continue;
-        if (run.progress.cancelRequested()) {
-            outcome = RunOutcome::Stopped;
-            break;
+
+    auto evaluate = [&](int d, std::size_t position) {
+        if (position % ChunkSize == 0) {
+            chunk = &solved.take(position / ChunkSize);
+            account(m_statistics, *chunk);
         }
-        const int chunkIndex = static_cast<int>(next / ChunkSize);
-        if (next % ChunkSize == 0) {
-            if (pool) {
-                chunk = &schedule.await(chunkIndex);
-            } else {
-                inlineResult = ChunkResult();
-                inlineWorker->solveChunk(chunkIndex, inlineResult);
-                chunk = &inlineResult;
-            }
-            account(*chunk);
-        }
-        const DmuSolution &solution = chunk->dmus[next % ChunkSize];
-        ++next;
+        const std::vector<LpOutcome> &outcomes = chunk->dmus[position % ChunkSize].outcomes;
         lastDmu = d;
-
-        const auto dd = static_cast<std::size_t>(d);
-        m_store.Efficient[dd] = 0;
-        const bool wasTech = run.tech.selected(d);
-        if (!wasTech) {
-            run.tech.select(d, true);
-            markOutside(run.data.DMUNames[dd]);
-        }
-        ++run.processed;
+        wasTech = run.enterTechnology(d);
         ++m_statistics.dmus;
-
-        // The table shows the solution of d's LP (min-average: of the winning
-        // one, or none).
         record.prepare(m_lp, rows.count() + (wasTech ? 0 : 1), weightRows, columns);
-        if (minAverage) {
-            MinAverageEvaluation book(d, data, options, m_store, run.solve);
-            const std::vector<int> &variables = book.variables();
-            for (std::size_t v = 0; v < variables.size() && v < solution.outcomes.size(); ++v)
-                if (book.wanted(variables[v]))
-                    book.add(variables[v], solution.outcomes[v]);
-            book.finish();
-            if (book.improved())
-                writeRecord(record, m_lp, book.best(), run.scaling, rows, d, wasTech);
-        } else {
-            const LpOutcome &lpOutcome = solution.outcomes.front();
-            if (!recordLpOutcome(d, lpOutcome, m_store, run.solve)) {
-                run.tech.select(d, wasTech);
-                outcome = RunOutcome::Stopped;
-                break;
-            }
-            writeRecord(record, m_lp, lpOutcome, run.scaling, rows, d, wasTech);
+        if (!applyOutcomes(d, wasTech, outcomes, target)) {
+            run.leaveTechnology(d, wasTech);
+            return false;
         }
-
-        reportProgress(run);
+        return true;
+    };
+    auto show = [&](int d) {
         run.results.Showresults(d, run.view, m_lp);
-        run.tech.select(d, wasTech);
-
-        if (next % ChunkSize == 0 || next == evaluated.size()) {
-            if (pool)
-                schedule.release(chunkIndex);
-            chunk = nullptr;
-        }
-    }
-    pool.reset();
+        run.leaveTechnology(d, wasTech);
+    };
+    const RunOutcome outcome = forEachEvaluated(run, evaluate, show);
 
     // The technology of the DMU evaluated last, as the full-LP loop leaves it.
     if (lastDmu > 0) {
-        const bool wasTech = run.tech.selected(lastDmu);
+        const bool lastWasTech = run.tech.selected(lastDmu);
         run.tech.select(lastDmu, true);
         LpProblem sizes;
         m_technology.setupTechnology(lastDmu, data, options, run.tech, sizes);
-        run.tech.select(lastDmu, wasTech);
+        run.tech.select(lastDmu, lastWasTech);
     }
     return outcome;
 }

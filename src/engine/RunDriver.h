@@ -104,15 +104,18 @@ public:
 private:
     struct RunContext;
 
-    RunOutcome runLpModel(RunContext &run);
-    // The restricted-LP evaluation (RestrictedRun.cpp).
+    // Each DMU's full LP, one after the other (FullLpRun.cpp).
+    RunOutcome runFullLp(RunContext &run);
+    void evaluateMinAverage(int d, RunContext &run);
+    // The LP models against restricted LPs on all threads (RestrictedRun.cpp).
     RunOutcome runRestricted(RunContext &run);
     // Whether runRestricted can take this run.
     bool restrictedApplies(const RunContext &run) const;
-    // The FDH loop (FdhRun.cpp); eval, tech and the data come through view.
-    RunOutcome runFdh(ResultsSink &results, ProgressSink &progress, const RunView &view);
-    void evaluateMinAverage(int d, RunContext &run);
-    void reportProgress(RunContext &run);
+    // The free disposal hull on all threads (FdhRun.cpp).
+    RunOutcome runFdh(RunContext &run);
+    // The DMU loop the three share (RunContext.h).
+    template <typename Evaluate, typename Show>
+    RunOutcome forEachEvaluated(RunContext &run, Evaluate evaluate, Show show);
 
     Workspace &m_workspace;
     ResultStore m_store;

@@ -144,9 +144,10 @@ TEST_P(ColumnUnits, scoresFlagsAndIntensitiesStayAndSlacksAndPureWeightsFollowTh
                     const double unitsFactor = c == column ? factor : 1.0;
                     const auto cc = static_cast<std::size_t>(c);
                     const double slack = std::fabs(expected.dual[cc]) * unitsFactor;
-                    if (!variant.restricted)
+                    if (!variant.restricted) {
                         EXPECT_NEAR(std::fabs(actual.dual[cc]), slack, 1e-7 * std::max(unitsFactor, slack))
                             << "slack " << c;
+                    }
                     const double weight = expected.primal[cc] / unitsFactor;
                     EXPECT_NEAR(actual.primal[cc], weight, 1e-7 * std::max(1.0 / unitsFactor, std::fabs(weight)))
                         << "weight " << c;
@@ -163,8 +164,8 @@ INSTANTIATE_TEST_SUITE_P(EveryRadialModel, ColumnUnits,
                                            RadialModel{"NDR", "IN"}, RadialModel{"NDR", "OUT"},
                                            RadialModel{"NDR", "NON"}, RadialModel{"NIR", "IN"},
                                            RadialModel{"NIR", "OUT"}, RadialModel{"NIR", "NON"}),
-                         [](const auto &info) {
-                             return std::string(info.param.rts) + "_" + info.param.orientation;
+                         [](const auto &param) {
+                             return std::string(param.param.rts) + "_" + param.param.orientation;
                          });
 
 } // namespace
