@@ -162,123 +162,114 @@ void ResultsTable::Showresults(int d, const RunView &run, const LpProblem &lp)
 {
     if (d < 1 || d > dmuRows(run))
         return;
+    m_grid.setText(d, 1, textAt(run.data.DMUNames, d));
+    m_grid.setText(d, 2, scoreText(d, run));
+    writeWeights(d, run, lp);
+    if (!flagAt(run.store.Efficient, d))
+        writeSlacks(d, run, lp);
+}
+
+std::string ResultsTable::scoreText(int d, const RunView &run) const
+{
     const ModelOptions &options = run.options;
     const ResultStore &store = run.store;
+    const int decimals = run.format.DecScore;
     const std::string_view sep = run.decimalSeparator;
+    const double score = valueAt(store.Score, d);
+    // Without superefficiency an efficient DMU is shown as fully efficient,
+    // whatever its LP reached ("big" included).
+    if (options.radial() && !options.Superefficiency && flagAt(store.Efficient, d))
+        return formatPercent(options.Orientation == ModelOrientation::NON ? 0.0 : 1.0, decimals, sep);
+    if (flagAt(store.NoScore, d))
+        return {};
+    if (flagAt(store.NoFiniteOptimum, d))
+        return "big";
+    if (options.Distance == ModelDistance::ADD)
+        return formatFixed(score, decimals, sep);
+    if (options.radial() || options.Orientation == ModelOrientation::NON)
+        return formatPercent(score, decimals, sep);
+    if (options.Orientation == ModelOrientation::IN)
+        return formatPercent(1.0 - score, decimals, sep);
+    return formatPercent(1.0 + score, decimals, sep);
+}
+
+// Weights as the solver returned them (in the data's units), or each times
+// the DMU's own value (virtual weights, which add up to its virtual input and
+// output). The radial table without superefficiency normalises the side the
+// orientation does not fix to 1, so that weights of different DMUs compare.
+void ResultsTable::writeWeights(int d, const RunView &run, const LpProblem &lp)
+{
+    const ModelOptions &options = run.options;
     const int m = m_inputs;
-    const int s = m_outputs;
-    const int variables = m + s;
-    const int scoreDecimals = run.format.DecScore;
-    const int weightDecimals = run.format.DecWeights;
-    const int slackDecimals = run.format.DecSlacks;
-    const bool radial = options.Distance == ModelDistance::RAD;
-    const bool normalised = radial && !options.Superefficiency;
-
-    auto input = [&](int i) { return matrixAt(run.data.InputData, i, d); };
-    auto output = [&](int r) { return matrixAt(run.data.OutputData, r, d); };
-    auto value = [&](int k) { return k <= m ? input(k) : output(k - m); };
-
-    // Weights as the solver returned them; the normalisation of the radial
-    // table divides by the virtual input and output of these.
+    const int variables = m_inputs + m_outputs;
+    auto value = [&](int k) {
+        return k <= m ? matrixAt(run.data.InputData, k, d) : matrixAt(run.data.OutputData, k - m, d);
+    };
     std::vector<double> weight(static_cast<std::size_t>(variables + 1), 0.0);
-    for (int k = 1; k <= variables; ++k)
-        weight[static_cast<std::size_t>(k)] = valueAt(lp.Primal, k);
     double virtualInput = 0.0;
     double virtualOutput = 0.0;
-    for (int i = 1; i <= m; ++i)
-        virtualInput += input(i) * weight[static_cast<std::size_t>(i)];
-    for (int r = 1; r <= s; ++r)
-        virtualOutput += output(r) * weight[static_cast<std::size_t>(m + r)];
-
-    // Virtual weights: each weight times the DMU's own value, so the input
-    // cells add up to its virtual input and the output cells to its virtual output.
-    if (run.format.VirtualWeights) {
+    for (int k = 1; k <= variables; ++k) {
+        weight[static_cast<std::size_t>(k)] = valueAt(lp.Primal, k);
+        (k <= m ? virtualInput : virtualOutput) += value(k) * weight[static_cast<std::size_t>(k)];
+    }
+    if (run.format.VirtualWeights)
         for (int k = 1; k <= variables; ++k)
             weight[static_cast<std::size_t>(k)] *= value(k);
+
+    const bool normalised = options.radial() && !options.Superefficiency;
+    for (int k = 1; k <= variables; ++k) {
+        const double w = weight[static_cast<std::size_t>(k)];
+        std::optional<double> shown = w;
+        if (normalised && options.Orientation == ModelOrientation::IN && k > m)
+            shown = quotient(w, virtualOutput);
+        else if (normalised && options.Orientation == ModelOrientation::OUT && k <= m)
+            shown = quotient(w, virtualInput);
+        else if (normalised && options.Orientation == ModelOrientation::NON)
+            shown = quotient(w, virtualInput + virtualOutput);
+        m_grid.setText(d, 2 + k, shown ? formatFixed(*shown, run.format.DecWeights, run.decimalSeparator) : std::string());
     }
+}
 
-    m_grid.setText(d, 1, textAt(run.data.DMUNames, d));
-
-    const double score = valueAt(store.Score, d);
-    std::string scoreText;
-    if (flagAt(store.NoScore, d))
-        scoreText.clear();
-    else if (flagAt(store.NoFiniteOptimum, d))
-        scoreText = "big";
-    else if (options.Distance == ModelDistance::ADD)
-        scoreText = formatFixed(score, scoreDecimals, sep);
-    else if (radial || options.Orientation == ModelOrientation::NON)
-        scoreText = formatPercent(score, scoreDecimals, sep);
-    else if (options.Orientation == ModelOrientation::IN)
-        scoreText = formatPercent(1.0 - score, scoreDecimals, sep);
-    else
-        scoreText = formatPercent(1.0 + score, scoreDecimals, sep);
-    m_grid.setText(d, 2, std::move(scoreText));
-
-    const bool efficient = flagAt(store.Efficient, d);
-    if (!normalised) {
-        for (int k = 1; k <= variables; ++k)
-            m_grid.setText(d, 2 + k, formatFixed(weight[static_cast<std::size_t>(k)], weightDecimals, sep));
-    } else {
-        // Without superefficiency an efficient DMU is shown as fully
-        // efficient, whatever its LP reached.
-        if (efficient)
-            m_grid.setText(d, 2, formatPercent(options.Orientation == ModelOrientation::NON ? 0.0 : 1.0, scoreDecimals, sep));
-
-        // Normalise the side the orientation does not fix to 1, so that
-        // weights of different DMUs compare.
-        for (int k = 1; k <= variables; ++k) {
-            const double w = weight[static_cast<std::size_t>(k)];
-            std::optional<double> shown;
-            if (options.Orientation == ModelOrientation::IN)
-                shown = k <= m ? std::optional<double>(w) : quotient(w, virtualOutput);
-            else if (options.Orientation == ModelOrientation::OUT)
-                shown = k <= m ? quotient(w, virtualInput) : std::optional<double>(w);
-            else
-                shown = quotient(w, virtualInput + virtualOutput);
-            m_grid.setText(d, 2 + k, shown ? formatFixed(*shown, weightDecimals, sep) : std::string());
-        }
-    }
-
-    if (efficient)
-        return;
-
-    // The reduced cost of a weight column is the slack of that input or
-    // output in the envelopment reading.
+// The reduced cost of a weight column is the slack of that input or output
+// in the envelopment reading. The average distances show, for the variables
+// they act on, an efficiency factor instead: 1 - slack / value for an input,
+// 1 + slack / value for an output (max-average), or the winning variable's
+// factor (min-average).
+void ResultsTable::writeSlacks(int d, const RunView &run, const LpProblem &lp)
+{
+    const ModelOptions &options = run.options;
+    const int m = m_inputs;
+    const int variables = m_inputs + m_outputs;
     const int first = 3 + variables;
+    const int decimals = run.format.DecSlacks;
+    const std::string_view sep = run.decimalSeparator;
     auto slack = [&](int k) { return std::fabs(valueAt(lp.Dual, k)); };
+    auto value = [&](int k) {
+        return k <= m ? matrixAt(run.data.InputData, k, d) : matrixAt(run.data.OutputData, k - m, d);
+    };
+
     if (options.Distance == ModelDistance::MAXAV) {
-        const bool inputFactors = options.Orientation == ModelOrientation::IN || options.Orientation == ModelOrientation::NON;
-        const bool outputFactors = options.Orientation == ModelOrientation::OUT || options.Orientation == ModelOrientation::NON;
-        for (int i = 1; i <= m; ++i) {
+        const bool inputFactors = options.Orientation != ModelOrientation::OUT;
+        const bool outputFactors = options.Orientation != ModelOrientation::IN;
+        for (int k = 1; k <= variables; ++k) {
+            const bool input = k <= m;
             std::string cell;
-            if (!inputFactors)
-                cell = formatFixed(slack(i), slackDecimals, sep);
-            else if (const auto share = quotient(slack(i), input(i)))
-                cell = formatPercent(1.0 - *share, slackDecimals, sep);
-            m_grid.setText(d, first + i, std::move(cell));
-        }
-        for (int r = 1; r <= s; ++r) {
-            std::string cell;
-            if (!outputFactors)
-                cell = formatFixed(slack(m + r), slackDecimals, sep);
-            else if (const auto share = quotient(slack(m + r), output(r)))
-                cell = formatPercent(1.0 + *share, slackDecimals, sep);
-            m_grid.setText(d, first + m + r, std::move(cell));
+            if (!(input ? inputFactors : outputFactors))
+                cell = formatFixed(slack(k), decimals, sep);
+            else if (const auto share = quotient(slack(k), value(k)))
+                cell = formatPercent(input ? 1.0 - *share : 1.0 + *share, decimals, sep);
+            m_grid.setText(d, first + k, std::move(cell));
         }
         return;
     }
 
     for (int k = 1; k <= variables; ++k)
-        m_grid.setText(d, first + k, formatFixed(slack(k), slackDecimals, sep));
+        m_grid.setText(d, first + k, formatFixed(slack(k), decimals, sep));
     if (options.Distance == ModelDistance::MINAV) {
-        // The winning variable's column shows its efficiency factor.
-        const int v = valueAt(store.MinAvgVariable, d);
-        const double best = std::fabs(valueAt(store.MinAvgBest, d));
-        if (v >= 1 && v <= m)
-            m_grid.setText(d, first + v, formatPercent(1.0 - best, slackDecimals, sep));
-        else if (v > m && v <= variables)
-            m_grid.setText(d, first + v, formatPercent(1.0 + best, slackDecimals, sep));
+        const int v = valueAt(run.store.MinAvgVariable, d);
+        const double best = std::fabs(valueAt(run.store.MinAvgBest, d));
+        if (v >= 1 && v <= variables)
+            m_grid.setText(d, first + v, formatPercent(v <= m ? 1.0 - best : 1.0 + best, decimals, sep));
     }
 }
 

@@ -44,6 +44,10 @@ public:
 private:
     void layOutLpTable(const DataSet &data, const ModelOptions &options, const DisplayFormat &format);
     void layOutFdhTable(const DataSet &data, const DisplayFormat &format);
+    // The cells of an LP row: score, weights, slacks or factors.
+    std::string scoreText(int d, const RunView &run) const;
+    void writeWeights(int d, const RunView &run, const LpProblem &lp);
+    void writeSlacks(int d, const RunView &run, const LpProblem &lp);
     // Cyan background from column 1 to the last column of row d.
     void highlight(int d);
     // Rows of the table that belong to DMUs of this run's data.
