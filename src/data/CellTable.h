@@ -75,7 +75,7 @@ protected:
     [[nodiscard]] bool addListedText(std::uint32_t row, std::uint32_t column, std::uint64_t index);
 
     // The indices the listed-text cells use, ascending, each once.
-    [[nodiscard]] std::vector<std::uint64_t> listedTextIndices() const;
+    std::vector<std::uint64_t> listedTextIndices() const;
     // Whether a listed-text cell has an index at or past `available` (the
     // length of the list); `index` is then that of the first such cell in
     // the order the cells were added.

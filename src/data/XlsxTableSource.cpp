@@ -51,7 +51,7 @@ bool hasLocalName(const char *name, std::string_view local)
     for (; *end != '\0'; ++end)
         if (*end == ':')
             start = end + 1;
-    return std::string_view(start, static_cast<std::size_t>(end - start)) == local;
+    return static_cast<std::size_t>(end - start) == local.size() && isName(start, local);
 }
 
 pugi::xml_node childNamed(const pugi::xml_node &parent, std::string_view local)
