@@ -34,6 +34,26 @@ std::string_view localName(std::string_view name)
     return colon == std::string_view::npos ? name : name.substr(colon + 1);
 }
 
+// Name tests for the cells of a sheet, met millions of times: one pass over
+// the short name, no call to measure it first.
+bool isName(const char *name, std::string_view wanted)
+{
+    std::size_t k = 0;
+    while (k < wanted.size() && name[k] == wanted[k])
+        ++k;
+    return k == wanted.size() && name[k] == '\0';
+}
+
+bool hasLocalName(const char *name, std::string_view local)
+{
+    const char *start = name;
+    const char *end = name;
+    for (; *end != '\0'; ++end)
+        if (*end == ':')
+            start = end + 1;
+    return static_cast<std::size_t>(end - start) == local.size() && isName(start, local);
+}
+
 pugi::xml_node childNamed(const pugi::xml_node &parent, std::string_view local)
 {
     for (const pugi::xml_node &child : parent.children())
@@ -120,6 +140,42 @@ bool loadSmallPart(const ZipArchive &archive, const std::string &name, pugi::xml
     return true;
 }
 
+std::string tooMuchText(const std::string &sheet, std::size_t limit)
+{
+    return "the sheet " + sheet + " holds more than " + ZipArchive::sizeText(limit)
+        + " of text, the most this program reads";
+}
+
+// The text of the first shared-string cell of a sheet holding `index`, as
+// written ("007", " 7 "), for the message that the index is missing. Only
+// read again when that message is given: the cells keep the index alone.
+std::string referenceText(const ZipArchive &archive, const std::string &part, std::uint64_t index)
+{
+    std::string found = std::to_string(index);
+    std::string reason;
+    auto entry = archive.openEntry(part, reason);
+    if (!entry)
+        return found;
+    XmlItemReader reader = itemReader(*entry, "sheetData", "row");
+    (void)reader.forEach(
+        [&](const pugi::xml_node &row) {
+            for (pugi::xml_node cell = row.first_child(); cell; cell = cell.next_sibling()) {
+                if (cell.type() != pugi::node_element || localName(cell.name()) != "c"
+                    || std::string_view(cell.attribute("t").value()) != "s")
+                    continue;
+                const pugi::xml_node valueNode = childNamed(cell, "v");
+                std::uint64_t number = 0;
+                if (valueNode && parseUnsigned(valueNode.text().get(), number) && number == index) {
+                    found = valueNode.text().get();
+                    return false;
+                }
+            }
+            return true;
+        },
+        reason);
+    return found;
+}
+
 } // namespace
 
 bool XlsxTableSource::parseReference(std::string_view reference, std::uint32_t &row,
@@ -149,39 +205,6 @@ bool XlsxTableSource::parseReference(std::string_view reference, std::uint32_t &
     return true;
 }
 
-bool XlsxTableSource::readSharedStrings(const ZipArchive &archive, const std::string &part,
-                                        std::string &reason)
-{
-    auto entry = archive.openEntry(part, reason);
-    if (!entry)
-        return false;
-    XmlItemReader reader = itemReader(*entry, "sst", "si");
-    std::string text;
-    bool visitFailed = false;
-    const bool ok = reader.forEach(
-        [&](const pugi::xml_node &item) {
-            if (m_sharedStrings.size() >= MaxCells) {
-                reason = "the workbook holds more than " + std::to_string(MaxCells) + " texts";
-                visitFailed = true;
-                return false;
-            }
-            text.clear();
-            appendStringItem(item, text);
-            TextRef ref;
-            if (!storeText(text, ref)) {
-                reason = "the workbook holds more than 1 GiB of text";
-                visitFailed = true;
-                return false;
-            }
-            m_sharedStrings.push_back(ref);
-            return true;
-        },
-        reason);
-    if (!ok && !visitFailed)
-        reason = "the workbook is damaged (" + part + ": " + reason + ")";
-    return ok;
-}
-
 bool XlsxTableSource::readSheet(const ZipArchive &archive, const std::string &part,
                                 const std::string &sheet, std::string &reason)
 {
@@ -190,12 +213,6 @@ bool XlsxTableSource::readSheet(const ZipArchive &archive, const std::string &pa
         return false;
     XmlItemReader reader = itemReader(*entry, "sheetData", "row");
 
-    TextRef trueText;
-    TextRef falseText;
-    if (!storeText("TRUE", trueText) || !storeText("FALSE", falseText)) {
-        reason = "the workbook holds more than 1 GiB of text";
-        return false;
-    }
     std::string text;
     std::uint32_t lastRow = 0;
     bool visitFailed = false;
@@ -219,58 +236,121 @@ bool XlsxTableSource::readSheet(const ZipArchive &archive, const std::string &pa
                 return stop("the sheet " + sheet + " has more rows than a sheet can hold");
             lastRow = rowNumber;
             std::uint32_t lastColumn = 0;
-            for (const pugi::xml_node &cell : row.children()) {
-                if (cell.type() != pugi::node_element || localName(cell.name()) != "c")
+            for (pugi::xml_node cell = row.first_child(); cell; cell = cell.next_sibling()) {
+                if (cell.type() != pugi::node_element || !hasLocalName(cell.name(), "c"))
                     continue;
+                // The first r and t attributes, and the first <v> and <is> children.
+                pugi::xml_attribute reference;
+                pugi::xml_attribute typeAttribute;
+                for (pugi::xml_attribute a = cell.first_attribute(); a; a = a.next_attribute()) {
+                    if (!reference && isName(a.name(), "r"))
+                        reference = a;
+                    else if (!typeAttribute && isName(a.name(), "t"))
+                        typeAttribute = a;
+                }
+                pugi::xml_node valueNode;
+                pugi::xml_node inlineNode;
+                for (pugi::xml_node child = cell.first_child(); child; child = child.next_sibling()) {
+                    if (child.type() != pugi::node_element)
+                        continue;
+                    if (!valueNode && hasLocalName(child.name(), "v"))
+                        valueNode = child;
+                    else if (!inlineNode && hasLocalName(child.name(), "is"))
+                        inlineNode = child;
+                }
+
                 std::uint32_t cellRow = rowNumber;
                 std::uint32_t column = lastColumn + 1;
-                if (const pugi::xml_attribute r = cell.attribute("r")) {
-                    if (!parseReference(r.value(), cellRow, column))
-                        return stop("the sheet " + sheet + " has a cell reference \""
-                                    + shortened(r.value()) + "\", which is not a cell of a sheet");
-                }
+                if (reference && !parseReference(reference.value(), cellRow, column))
+                    return stop("the sheet " + sheet + " has a cell reference \""
+                                + shortened(reference.value()) + "\", which is not a cell of a sheet");
                 if (column > MaxColumns)
                     return stop("the sheet " + sheet + " has more columns than a sheet can hold");
                 lastColumn = column;
                 const std::uint32_t r0 = cellRow - 1;
                 const std::uint32_t c0 = column - 1;
 
-                const std::string_view type = cell.attribute("t").value();
-                const pugi::xml_node valueNode = childNamed(cell, "v");
+                const std::string_view type = typeAttribute.value();
                 const std::string_view valueText = valueNode.text().get();
                 bool stored = true;
+                bool textStored = true;
                 TextRef ref;
                 if (type == "s") {
                     std::uint64_t index = 0;
                     if (!valueNode)
                         continue;
-                    if (!parseUnsigned(valueText, index) || index >= m_sharedStrings.size())
+                    // The index is checked once the shared strings are counted.
+                    if (!parseUnsigned(valueText, index))
                         return stop("a cell of the sheet " + sheet + " refers to text number \""
                                     + shortened(valueText) + "\", which the workbook does not have");
-                    stored = addText(r0, c0, m_sharedStrings[static_cast<std::size_t>(index)]);
+                    stored = addListedText(r0, c0, index);
                 } else if (type == "inlineStr") {
                     text.clear();
-                    appendStringItem(childNamed(cell, "is"), text);
-                    stored = storeText(text, ref) && addText(r0, c0, ref);
+                    appendStringItem(inlineNode, text);
+                    textStored = storeText(text, ref);
+                    stored = textStored && addText(r0, c0, ref);
                 } else if (type == "b") {
                     if (trimmed(valueText).empty())
                         continue;
                     const bool on = trimmed(valueText) == "1" || equalsIgnoringCase(trimmed(valueText), "true");
-                    stored = addNumber(r0, c0, on ? 1.0 : 0.0, on ? trueText : falseText);
+                    stored = addBoolean(r0, c0, on);
                 } else if (type == "str" || type == "e" || type == "d") {
-                    stored = storeText(valueText, ref) && addText(r0, c0, ref);
+                    textStored = storeText(valueText, ref);
+                    stored = textStored && addText(r0, c0, ref);
                 } else {
                     double number = 0.0;
                     if (trimmed(valueText).empty())
                         continue;
-                    if (parseDouble(valueText, number))
+                    if (parseDouble(valueText, number)) {
                         stored = addNumber(r0, c0, number);
-                    else
-                        stored = storeText(trimmed(valueText), ref) && addText(r0, c0, ref);
+                    } else {
+                        textStored = storeText(trimmed(valueText), ref);
+                        stored = textStored && addText(r0, c0, ref);
+                    }
                 }
+                if (!textStored)
+                    return stop(tooMuchText(sheet, limits().textBytes));
                 if (!stored)
-                    return stop("the sheet " + sheet + " holds more values than this program reads");
+                    return stop("the sheet " + sheet + " holds more than "
+                                + std::to_string(limits().cells)
+                                + " values, the most this program reads");
             }
+            return true;
+        },
+        reason);
+    if (!ok && !visitFailed)
+        reason = "the workbook is damaged (" + part + ": " + reason + ")";
+    return ok;
+}
+
+bool XlsxTableSource::readSharedStrings(const ZipArchive &archive, const std::string &part,
+                                        const std::string &sheet,
+                                        const std::vector<std::uint64_t> &indices,
+                                        std::vector<TextRef> &texts, std::uint64_t &count,
+                                        std::string &reason)
+{
+    texts.assign(indices.size(), TextRef{});
+    count = 0;
+    auto entry = archive.openEntry(part, reason);
+    if (!entry)
+        return false;
+    XmlItemReader reader = itemReader(*entry, "sst", "si");
+    std::string text;
+    std::size_t next = 0; // the next of `indices` to keep
+    bool visitFailed = false;
+    const bool ok = reader.forEach(
+        [&](const pugi::xml_node &item) {
+            if (next < indices.size() && indices[next] == count) {
+                text.clear();
+                appendStringItem(item, text);
+                if (!storeText(text, texts[next])) {
+                    reason = tooMuchText(sheet, limits().textBytes);
+                    visitFailed = true;
+                    return false;
+                }
+                ++next;
+            }
+            ++count;
             return true;
         },
         reason);
@@ -281,6 +361,12 @@ bool XlsxTableSource::readSheet(const ZipArchive &archive, const std::string &pa
 
 OpenedTable XlsxTableSource::open(const std::string &path, const std::string &sheet)
 {
+    return open(path, sheet, ReadLimits{});
+}
+
+OpenedTable XlsxTableSource::open(const std::string &path, const std::string &sheet,
+                                  const ReadLimits &limits)
+{
     OpenedTable opened;
     const auto fail = [&](const std::string &reason) {
         opened.error = "Cannot read " + path + ": " + reason + ".";
@@ -288,7 +374,7 @@ OpenedTable XlsxTableSource::open(const std::string &path, const std::string &sh
     };
 
     std::string reason;
-    const std::unique_ptr<ZipArchive> archive = ZipArchive::open(path, reason);
+    const std::unique_ptr<ZipArchive> archive = ZipArchive::open(path, reason, limits.partBytes);
     if (!archive)
         return fail(reason);
     if (!archive->contains("xl/workbook.xml"))
@@ -338,12 +424,29 @@ OpenedTable XlsxTableSource::open(const std::string &path, const std::string &sh
         sharedStringsPart = archive->contains("xl/sharedStrings.xml") ? "xl/sharedStrings.xml" : "";
 
     auto table = std::make_unique<XlsxTableSource>();
-    if (!sharedStringsPart.empty() && !table->readSharedStrings(*archive, sharedStringsPart, reason))
+    table->setLimits(Limits{limits.cells, limits.textBytes});
+    std::string sheetReason;
+    const bool sheetRead = table->readSheet(*archive, sheetPart, sheet, sheetReason);
+
+    // The shared strings are read even when the sheet was not: a fault in
+    // them, then a cell referring past their end, is told before a fault
+    // found later in the sheet, as the cells are met in that order.
+    std::vector<std::uint64_t> indices;
+    if (sheetRead)
+        indices = table->listedTextIndices();
+    std::vector<TextRef> texts;
+    std::uint64_t count = 0;
+    if (!sharedStringsPart.empty()
+        && !table->readSharedStrings(*archive, sharedStringsPart, sheet, indices, texts, count, reason))
         return fail(reason);
-    if (!table->readSheet(*archive, sheetPart, sheet, reason))
-        return fail(reason);
-    // The cells now refer to the texts directly.
-    std::vector<TextRef>().swap(table->m_sharedStrings);
+    std::uint64_t missing = 0;
+    if (table->listedTextMissing(count, missing))
+        return fail("a cell of the sheet " + sheet + " refers to text number \""
+                    + shortened(referenceText(*archive, sheetPart, missing)) + "\", which the "
+                    + "workbook does not have");
+    if (!sheetRead)
+        return fail(sheetReason);
+    table->resolveListedTexts(indices, texts);
     if (!table->finishWithHeaderRow(reason))
         return fail(reason);
     opened.table = std::move(table);

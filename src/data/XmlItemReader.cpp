@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <string.h>
+
 namespace zelvar {
 
 namespace {
@@ -137,61 +139,79 @@ bool XmlItemReader::forEach(const Visit &visit, std::string &reason)
     if (empty)
         return true;
 
-    // End tags are matched as "</" prefix name, blanks, ">".
-    const std::string itemName = m_prefix + m_item;
-    const std::string containerName = m_prefix + m_container;
-    enum class Match { Item, Container, Other, Incomplete };
-    const auto endTagAt = [&](std::size_t at, std::size_t &end) {
-        std::size_t p = at + 2;
-        const auto nameFits = [&](const std::string &name) {
-            const std::size_t available = std::min(name.size(), m_pending.size() - p);
-            return m_pending.compare(p, available, name, 0, available) == 0
-                ? (available == name.size() ? 1 : 0)
-                : -1;
-        };
-        const int item = nameFits(itemName);
-        const int container = nameFits(containerName);
-        if (item < 0 && container < 0)
-            return Match::Other;
-        if (item == 0 || container == 0)
-            return m_atEnd ? Match::Other : Match::Incomplete;
-        const bool isItem = item == 1 && (container != 1 || itemName.size() >= containerName.size());
-        p += isItem ? itemName.size() : containerName.size();
+    // End tags are matched as "</" prefix name, blanks, ">". They are found
+    // by searching for the two tags themselves, which skips most of the
+    // bytes, rather than stopping at every "<" of the cells.
+    const std::string itemTag = "</" + m_prefix + m_item;
+    const std::string containerTag = "</" + m_prefix + m_container;
+    // The first tag at or after `from` that starts before `to` (memmem
+    // skips ahead by whole tag lengths where std::string::find stops at
+    // each "<").
+    const auto find = [this](const std::string &tag, std::size_t from, std::size_t to) {
+        const std::size_t stop = std::min(m_pending.size(), to + tag.size() - 1);
+        if (from >= stop)
+            return std::string::npos;
+        const char *begin = m_pending.data();
+        const void *at = ::memmem(begin + from, stop - from, tag.data(), tag.size());
+        return at == nullptr ? std::string::npos
+                             : static_cast<std::size_t>(static_cast<const char *>(at) - begin);
+    };
+    // Where the end tag whose name ends at `at` ends: just past its ">";
+    // 0 when the name goes on or no ">" follows the blanks; npos when the
+    // bytes read so far end first.
+    const auto tagEnd = [this](std::size_t at) {
+        std::size_t p = at;
         while (p < m_pending.size() && (m_pending[p] == ' ' || m_pending[p] == '\t'
                                         || m_pending[p] == '\r' || m_pending[p] == '\n'))
             ++p;
         if (p >= m_pending.size())
-            return m_atEnd ? Match::Other : Match::Incomplete;
-        if (m_pending[p] != '>')
-            return Match::Other;
-        end = p + 1;
-        return isItem ? Match::Item : Match::Container;
+            return m_atEnd ? std::size_t{0} : std::string::npos;
+        return m_pending[p] == '>' ? p + 1 : std::size_t{0};
+    };
+    // Where a search that found nothing goes on: a tag may begin in the
+    // last bytes and end in the next block.
+    const auto resume = [](std::size_t from, std::size_t to, const std::string &tag) {
+        return std::max(from, to >= tag.size() ? to - tag.size() + 1 : 0);
     };
 
-    std::size_t scan = 0;         // where the search for end tags goes on
-    std::size_t itemsEnd = 0;     // end of the last complete item found
+    std::size_t itemScan = 0;      // where the search for item end tags goes on
+    std::size_t containerScan = 0; // where the search for the container's end tag goes on
+    std::size_t itemsEnd = 0;      // end of the last complete item found
     while (true) {
         std::size_t containerEnd = std::string::npos;
         while (true) {
-            const std::size_t at = m_pending.find("</", scan);
+            const std::size_t at =
+                find(containerTag, containerScan, m_pending.size());
             if (at == std::string::npos) {
-                scan = m_pending.empty() ? 0 : m_pending.size() - 1;
+                containerScan = resume(containerScan, m_pending.size(), containerTag);
                 break;
             }
-            std::size_t end = 0;
-            const Match match = endTagAt(at, end);
-            if (match == Match::Item) {
-                itemsEnd = end;
-                scan = end;
-            } else if (match == Match::Container) {
+            const std::size_t end = tagEnd(at + containerTag.size());
+            if (end == std::string::npos) {
+                containerScan = at; // an end tag cut by the block boundary
+                break;
+            }
+            if (end != 0) {
                 containerEnd = at;
                 break;
-            } else if (match == Match::Incomplete) {
-                scan = at; // an end tag cut by the block boundary
-                break;
-            } else {
-                scan = at + 2;
             }
+            containerScan = at + 1;
+        }
+        const std::size_t limit = containerEnd == std::string::npos ? m_pending.size() : containerEnd;
+        while (true) {
+            const std::size_t at = find(itemTag, itemScan, limit);
+            if (at == std::string::npos) {
+                itemScan = resume(itemScan, limit, itemTag);
+                break;
+            }
+            const std::size_t end = tagEnd(at + itemTag.size());
+            if (end == std::string::npos) {
+                itemScan = at;
+                break;
+            }
+            if (end != 0)
+                itemsEnd = end;
+            itemScan = end != 0 ? end : at + 1;
         }
 
         if (containerEnd != std::string::npos)
@@ -200,11 +220,12 @@ bool XmlItemReader::forEach(const Visit &visit, std::string &reason)
             if (!parseSlice(itemsEnd, visit, reason))
                 return false;
             m_pending.erase(0, itemsEnd);
-            scan = scan > itemsEnd ? scan - itemsEnd : 0;
+            itemScan = itemScan > itemsEnd ? itemScan - itemsEnd : 0;
+            containerScan = containerScan > itemsEnd ? containerScan - itemsEnd : 0;
             itemsEnd = 0;
         }
         if (m_atEnd) {
-            reason = "the XML ends before </" + containerName + ">";
+            reason = "the XML ends before " + containerTag + ">";
             return false;
         }
         if (m_pending.size() - itemsEnd > MaxItemBytes) {

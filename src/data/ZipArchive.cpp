@@ -4,8 +4,9 @@
 
 namespace zelvar {
 
-ZipArchive::Entry::Entry(zip_file *file, std::uint64_t declaredSize, std::string name)
-    : m_file(file), m_declaredSize(declaredSize), m_name(std::move(name))
+ZipArchive::Entry::Entry(zip_file *file, std::uint64_t declaredSize, std::uint64_t maxBytes,
+                         std::string name)
+    : m_file(file), m_declaredSize(declaredSize), m_maxBytes(maxBytes), m_name(std::move(name))
 {
 }
 
@@ -23,9 +24,13 @@ std::int64_t ZipArchive::Entry::read(char *buffer, std::size_t size)
         return -1;
     }
     m_read += static_cast<std::uint64_t>(count);
-    if (m_read > m_declaredSize || m_read > MaxEntryBytes) {
-        m_error = "the part " + m_name + " unpacks to more data than it declares or than a "
-                                         "workbook can hold";
+    if (m_read > m_maxBytes) {
+        m_error = "the part " + m_name + " unpacks to more than " + sizeText(m_maxBytes)
+            + ", the most this program reads from one part";
+        return -1;
+    }
+    if (m_read > m_declaredSize) {
+        m_error = "the part " + m_name + " unpacks to more data than it declares";
         return -1;
     }
     return count;
@@ -36,7 +41,19 @@ ZipArchive::~ZipArchive()
     zip_discard(m_archive);
 }
 
-std::unique_ptr<ZipArchive> ZipArchive::open(const std::string &path, std::string &reason)
+std::string ZipArchive::sizeText(std::uint64_t bytes)
+{
+    constexpr std::uint64_t MiB = std::uint64_t{1} << 20;
+    constexpr std::uint64_t GiB = std::uint64_t{1} << 30;
+    if (bytes >= GiB && bytes % GiB == 0)
+        return std::to_string(bytes / GiB) + " GiB";
+    if (bytes >= MiB && bytes % MiB == 0)
+        return std::to_string(bytes / MiB) + " MiB";
+    return std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes");
+}
+
+std::unique_ptr<ZipArchive> ZipArchive::open(const std::string &path, std::string &reason,
+                                             std::uint64_t maxEntryBytes)
 {
     int code = 0;
     zip *archive = zip_open(path.c_str(), ZIP_RDONLY, &code);
@@ -47,7 +64,7 @@ std::unique_ptr<ZipArchive> ZipArchive::open(const std::string &path, std::strin
         zip_error_fini(&error);
         return nullptr;
     }
-    return std::unique_ptr<ZipArchive>(new ZipArchive(archive));
+    return std::unique_ptr<ZipArchive>(new ZipArchive(archive, maxEntryBytes));
 }
 
 bool ZipArchive::contains(const std::string &name) const
@@ -70,8 +87,9 @@ std::unique_ptr<ZipArchive::Entry> ZipArchive::openEntry(const std::string &name
         reason = "the part " + name + " is damaged";
         return nullptr;
     }
-    if (stat.size > MaxEntryBytes) {
-        reason = "the part " + name + " is larger than a workbook can hold";
+    if (stat.size > m_maxEntryBytes) {
+        reason = "the part " + name + " unpacks to more than " + sizeText(m_maxEntryBytes)
+            + ", the most this program reads from one part";
         return nullptr;
     }
     zip_file *file = zip_fopen_index(m_archive, static_cast<zip_uint64_t>(index), 0);
@@ -80,7 +98,7 @@ std::unique_ptr<ZipArchive::Entry> ZipArchive::openEntry(const std::string &name
             + zip_error_strerror(zip_get_error(m_archive)) + ")";
         return nullptr;
     }
-    return std::unique_ptr<Entry>(new Entry(file, stat.size, name));
+    return std::unique_ptr<Entry>(new Entry(file, stat.size, m_maxEntryBytes, name));
 }
 
 bool ZipArchive::readAll(const std::string &name, std::size_t maxBytes, std::string &content,
@@ -100,7 +118,8 @@ bool ZipArchive::readAll(const std::string &name, std::size_t maxBytes, std::str
         if (count == 0)
             return true;
         if (content.size() + static_cast<std::size_t>(count) > maxBytes) {
-            reason = "the part " + name + " is larger than expected";
+            reason = "the part " + name + " holds more than " + sizeText(maxBytes)
+                + ", the most this program reads from it";
             return false;
         }
         content.append(buffer, static_cast<std::size_t>(count));

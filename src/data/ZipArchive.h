@@ -22,15 +22,16 @@ public:
 
         // Reads up to `size` bytes; returns the count (0 at the end) or -1
         // on failure (damaged data, or more bytes than the entry declared or
-        // than MaxEntryBytes), with the reason in error().
+        // than the archive's largest entry), with the reason in error().
         std::int64_t read(char *buffer, std::size_t size);
         const std::string &error() const { return m_error; }
 
     private:
         friend class ZipArchive;
-        Entry(zip_file *file, std::uint64_t declaredSize, std::string name);
+        Entry(zip_file *file, std::uint64_t declaredSize, std::uint64_t maxBytes, std::string name);
         zip_file *m_file;
         std::uint64_t m_declaredSize;
+        std::uint64_t m_maxBytes;
         std::uint64_t m_read = 0;
         std::string m_name;
         std::string m_error;
@@ -45,7 +46,12 @@ public:
     ZipArchive &operator=(const ZipArchive &) = delete;
 
     // Null when the file cannot be opened as a zip archive; `reason` says why.
-    static std::unique_ptr<ZipArchive> open(const std::string &path, std::string &reason);
+    // Entries larger than maxEntryBytes are refused.
+    static std::unique_ptr<ZipArchive> open(const std::string &path, std::string &reason,
+                                            std::uint64_t maxEntryBytes = MaxEntryBytes);
+
+    // A size as messages give it: "2 GiB", "64 MiB", "1000 bytes".
+    static std::string sizeText(std::uint64_t bytes);
 
     bool contains(const std::string &name) const;
     // Null when the entry is missing or cannot be read; `reason` says why.
@@ -55,8 +61,12 @@ public:
                                std::string &reason) const;
 
 private:
-    explicit ZipArchive(zip *archive) : m_archive(archive) {}
+    ZipArchive(zip *archive, std::uint64_t maxEntryBytes)
+        : m_archive(archive), m_maxEntryBytes(maxEntryBytes)
+    {
+    }
     zip *m_archive;
+    std::uint64_t m_maxEntryBytes;
 };
 
 } // namespace zelvar

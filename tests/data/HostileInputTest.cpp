@@ -65,6 +65,15 @@ INSTANTIATE_TEST_SUITE_P(
         Hostile{"bad-shared-string.xlsx",
                 "a cell of the sheet Data refers to text number \"4000000000\", which the "
                 "workbook does not have"},
+        // The strings are counted after the sheet is read, yet a text
+        // missing from them is told before a fault later in the sheet, in
+        // the cell's own words, and damaged strings before either.
+        Hostile{"missing-string-first.xlsx",
+                "a cell of the sheet Data refers to text number \" 007\", which the workbook "
+                "does not have"},
+        Hostile{"bad-strings-bad-sheet.xlsx",
+                "the workbook is damaged (xl/sharedStrings.xml: the XML is malformed "
+                "(Start-end tags mismatch))"},
         Hostile{"malformed.xlsx",
                 "the workbook is damaged (xl/worksheets/sheet1.xml: the XML is malformed "
                 "(Start-end tags mismatch))"},

@@ -1,6 +1,7 @@
 #include "DataTestSupport.h"
 
 #include "data/XlsxTableSource.h"
+#include "data/ZipArchive.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -114,6 +115,85 @@ TEST(Workbook, CellsFarApartMakeAWideTableWithoutFillingIt)
     EXPECT_EQ(opened.table->recordCount(), 1048575);
     EXPECT_EQ(opened.table->fieldName(3), "F4");
     EXPECT_TRUE(opened.table->value(0).isNull());
+}
+
+// Of forty shared strings, mostly long, the sheet uses five: the header
+// texts, an empty text and a name used twice. The same workbook with the
+// strings part before the sheet in the archive, and with every name
+// prefixed, reads the same.
+class UsedStrings : public testing::TestWithParam<const char *> {};
+
+TEST_P(UsedStrings, AreTheOnlyTextsAndTheCellsReadAsWritten)
+{
+    const TableContents sheet = readSheet(fixture(std::string("workbooks/") + GetParam()));
+    // D1 is the number 2.5; the empty texts at D2 and E2 are no values and
+    // do not widen the table; D3 and B3 are written twice, the empty text
+    // first at D3: the first value wins; A4 is the number 17.
+    EXPECT_THAT(sheet.names, ElementsAre("Unit", "{I}x", "{O}y", "2.5"));
+    EXPECT_THAT(sheet.records, ElementsAre(Row{"'P'", "1", "2", "-"}, Row{"'P'", "3", "4", "5"},
+                                           Row{"17", "5", "6", "-"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Workbook, UsedStrings,
+                         testing::Values("used-strings.xlsx", "used-strings-first.xlsx",
+                                         "used-strings-prefixed.xlsx"));
+
+// The limits of one workbook, lowered to a few cells and bytes: a workbook
+// right at a limit is read, one past it is refused with the limit named.
+struct LimitCase {
+    const char *file;
+    XlsxTableSource::ReadLimits limits;
+    const char *reason; // nullptr: read
+};
+
+class WorkbookLimit : public testing::TestWithParam<LimitCase> {};
+
+TEST_P(WorkbookLimit, IsKeptToTheByte)
+{
+    const LimitCase &c = GetParam();
+    const std::string path = fixture(std::string("workbooks/") + c.file);
+    const OpenedTable opened = XlsxTableSource::open(path, "Data", c.limits);
+    if (c.reason == nullptr) {
+        EXPECT_TRUE(opened.table) << opened.error;
+    } else {
+        EXPECT_FALSE(opened.table);
+        EXPECT_EQ(opened.error, "Cannot read " + path + ": " + c.reason + ".");
+    }
+}
+
+// offset.xlsx: 9 cells, 14 bytes of inline text. used-strings.xlsx: 13
+// bytes of used text among shared strings of 7093 bytes. long-header.xlsx:
+// a sheet part of 10 kB, every other part under 1 kB.
+constexpr std::size_t AnyCells = CellTable::MaxCells;
+constexpr std::size_t AnyText = CellTable::MaxTextBytes;
+constexpr std::uint64_t AnyPart = ZipArchive::MaxEntryBytes;
+
+INSTANTIATE_TEST_SUITE_P(
+    Workbook, WorkbookLimit,
+    testing::Values(
+        LimitCase{"offset.xlsx", {9, AnyText, AnyPart}, nullptr},
+        LimitCase{"offset.xlsx", {8, AnyText, AnyPart},
+                  "the sheet Data holds more than 8 values, the most this program reads"},
+        LimitCase{"offset.xlsx", {AnyCells, 14, AnyPart}, nullptr},
+        LimitCase{"offset.xlsx", {AnyCells, 13, AnyPart},
+                  "the sheet Data holds more than 13 bytes of text, the most this program reads"},
+        LimitCase{"used-strings.xlsx", {AnyCells, 13, AnyPart}, nullptr},
+        LimitCase{"used-strings.xlsx", {AnyCells, 12, AnyPart},
+                  "the sheet Data holds more than 12 bytes of text, the most this program reads"},
+        LimitCase{"used-strings.xlsx", {AnyCells, AnyText, 7093}, nullptr},
+        LimitCase{"used-strings.xlsx", {AnyCells, AnyText, 7092},
+                  "the part xl/sharedStrings.xml unpacks to more than 7092 bytes, the most this "
+                  "program reads from one part"},
+        LimitCase{"long-header.xlsx", {AnyCells, AnyText, 4096},
+                  "the part xl/worksheets/sheet1.xml unpacks to more than 4096 bytes, the most "
+                  "this program reads from one part"}));
+
+TEST(Workbook, SizesInMessagesAreInTheLargestWholeUnit)
+{
+    EXPECT_EQ(ZipArchive::sizeText(std::uint64_t{1} << 31), "2 GiB");
+    EXPECT_EQ(ZipArchive::sizeText(std::uint64_t{64} << 20), "64 MiB");
+    EXPECT_EQ(ZipArchive::sizeText((std::uint64_t{1} << 30) + 1), "1073741825 bytes");
+    EXPECT_EQ(ZipArchive::sizeText(1), "1 byte");
 }
 
 struct ReferenceCase {

@@ -61,6 +61,25 @@ TEST(XmlItemReader, PrefixedNamesAndEndTagsWithBlanks)
     EXPECT_TRUE(ok) << reason;
 }
 
+// Tags that only begin like the end of an item or of the container, with
+// the document delivered in pieces of every size from a byte up, so each
+// tag is cut at each of its places.
+class XmlItemReaderPieces : public testing::TestWithParam<std::size_t> {};
+
+TEST_P(XmlItemReaderPieces, EndTagsAreWholeNamesFollowedByBlanksAndClose)
+{
+    bool ok = false;
+    std::string reason;
+    const std::string xml = "<ws><sheetData><row r=\"1\"><rowx>a</rowx></row  >"
+                            "<row r=\"2\"><sheetDatax>b</sheetDatax></row>"
+                            "<row r=\"3\">c</row\n></sheetData\t><row r=\"9\">after</row></ws>";
+    EXPECT_THAT(items(xml, "sheetData", "row", ok, reason, GetParam()),
+                ElementsAre("row=1:", "row=2:", "row=3:c"));
+    EXPECT_TRUE(ok) << reason;
+}
+
+INSTANTIATE_TEST_SUITE_P(XmlItemReader, XmlItemReaderPieces, testing::Values(1, 2, 3, 5, 8, 13, 1000));
+
 TEST(XmlItemReader, ManyItemsAreParsedInSlices)
 {
     std::string xml = "<sst>";
