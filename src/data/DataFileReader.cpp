@@ -24,6 +24,34 @@ Matrix toMatrix(const std::vector<double> &values, int rows, int cols)
     return matrix;
 }
 
+// Names and non-discretionary marks of the inputs and outputs, in column
+// order; whether each field is an input.
+std::vector<bool> readColumnNames(const TableSource &table, int inputs, int outputs, DataSet &data)
+{
+    const int fields = table.fieldCount();
+    data.NumInputs = inputs;
+    data.NumOutputs = outputs;
+    data.InputNames.assign(static_cast<std::size_t>(inputs) + 1, std::string());
+    data.OutputNames.assign(static_cast<std::size_t>(outputs) + 1, std::string());
+    data.InputNonDisc.assign(static_cast<std::size_t>(inputs) + 1, 0);
+    data.OutputNonDisc.assign(static_cast<std::size_t>(outputs) + 1, 0);
+    std::vector<bool> isInput(static_cast<std::size_t>(fields), false);
+    for (int k = 1, i = 0, r = 0; k < fields; ++k) {
+        const std::string &name = table.fieldName(k);
+        if (name.find("{I") != std::string::npos) {
+            isInput[static_cast<std::size_t>(k)] = true;
+            ++i;
+            data.InputNames[static_cast<std::size_t>(i)] = name;
+            data.InputNonDisc[static_cast<std::size_t>(i)] = name.find("{IN") != std::string::npos ? 1 : 0;
+        } else {
+            ++r;
+            data.OutputNames[static_cast<std::size_t>(r)] = name;
+            data.OutputNonDisc[static_cast<std::size_t>(r)] = name.find("{ON") != std::string::npos ? 1 : 0;
+        }
+    }
+    return isInput;
+}
+
 DataReadResult readTable(const std::string &path, DataReadResult &result)
 {
     using Outcome = DataReadResult::Outcome;
@@ -74,27 +102,7 @@ DataReadResult readTable(const std::string &path, DataReadResult &result)
         return std::move(result);
     }
 
-    data.NumInputs = inputs;
-    data.NumOutputs = outputs;
-    data.InputNames.assign(static_cast<std::size_t>(inputs) + 1, std::string());
-    data.OutputNames.assign(static_cast<std::size_t>(outputs) + 1, std::string());
-    data.InputNonDisc.assign(static_cast<std::size_t>(inputs) + 1, 0);
-    data.OutputNonDisc.assign(static_cast<std::size_t>(outputs) + 1, 0);
-    std::vector<bool> isInput(static_cast<std::size_t>(fields), false);
-    for (int k = 1, i = 0, r = 0; k < fields; ++k) {
-        const std::string &name = table.fieldName(k);
-        if (name.find("{I") != std::string::npos) {
-            isInput[static_cast<std::size_t>(k)] = true;
-            ++i;
-            data.InputNames[static_cast<std::size_t>(i)] = name;
-            data.InputNonDisc[static_cast<std::size_t>(i)] = name.find("{IN") != std::string::npos ? 1 : 0;
-        } else {
-            ++r;
-            data.OutputNames[static_cast<std::size_t>(r)] = name;
-            data.OutputNonDisc[static_cast<std::size_t>(r)] = name.find("{ON") != std::string::npos ? 1 : 0;
-        }
-    }
-
+    const std::vector<bool> isInput = readColumnNames(table, inputs, outputs, data);
     std::vector<std::string> names(1);
     std::vector<double> x;
     std::vector<double> y;

@@ -129,6 +129,56 @@ bool XmlItemReader::parseSlice(std::size_t length, const Visit &visit, std::stri
     return true;
 }
 
+// The first tag at or after `from` that starts before `to` (memmem skips
+// ahead by whole tag lengths where std::string::find stops at each "<").
+std::size_t XmlItemReader::findTag(const std::string &tag, std::size_t from, std::size_t to) const
+{
+    const std::size_t stop = std::min(m_pending.size(), to + tag.size() - 1);
+    if (from >= stop)
+        return std::string::npos;
+    const char *begin = m_pending.data();
+    const void *at = ::memmem(begin + from, stop - from, tag.data(), tag.size());
+    return at == nullptr ? std::string::npos : static_cast<std::size_t>(static_cast<const char *>(at) - begin);
+}
+
+// Where the end tag whose name ends at `at` ends: just past its ">"; 0 when
+// the name goes on or no ">" follows the blanks; npos when the bytes read so
+// far end first.
+std::size_t XmlItemReader::tagEnd(std::size_t at) const
+{
+    std::size_t p = at;
+    while (p < m_pending.size()
+           && (m_pending[p] == ' ' || m_pending[p] == '\t' || m_pending[p] == '\r' || m_pending[p] == '\n'))
+        ++p;
+    if (p >= m_pending.size())
+        return m_atEnd ? std::size_t{0} : std::string::npos;
+    return m_pending[p] == '>' ? p + 1 : std::size_t{0};
+}
+
+// The next complete end tag `tag` before `limit`, searching on from `scan`
+// (which moves past what was searched; a tag may begin in the last bytes and
+// end in the next block); calls found(start, end) for each one until it
+// returns true. Returns the start of the tag found last, or npos.
+template <typename Found>
+std::size_t XmlItemReader::scanEndTags(const std::string &tag, std::size_t &scan, std::size_t limit, Found found) const
+{
+    while (true) {
+        const std::size_t at = findTag(tag, scan, limit);
+        if (at == std::string::npos) {
+            scan = std::max(scan, limit >= tag.size() ? limit - tag.size() + 1 : 0);
+            return std::string::npos;
+        }
+        const std::size_t end = tagEnd(at + tag.size());
+        if (end == std::string::npos) {
+            scan = at; // an end tag cut by the block boundary
+            return std::string::npos;
+        }
+        scan = end != 0 ? end : at + 1;
+        if (end != 0 && found(at, end))
+            return at;
+    }
+}
+
 bool XmlItemReader::forEach(const Visit &visit, std::string &reason)
 {
     m_pending.clear();
@@ -144,75 +194,17 @@ bool XmlItemReader::forEach(const Visit &visit, std::string &reason)
     // bytes, rather than stopping at every "<" of the cells.
     const std::string itemTag = "</" + m_prefix + m_item;
     const std::string containerTag = "</" + m_prefix + m_container;
-    // The first tag at or after `from` that starts before `to` (memmem
-    // skips ahead by whole tag lengths where std::string::find stops at
-    // each "<").
-    const auto find = [this](const std::string &tag, std::size_t from, std::size_t to) {
-        const std::size_t stop = std::min(m_pending.size(), to + tag.size() - 1);
-        if (from >= stop)
-            return std::string::npos;
-        const char *begin = m_pending.data();
-        const void *at = ::memmem(begin + from, stop - from, tag.data(), tag.size());
-        return at == nullptr ? std::string::npos
-                             : static_cast<std::size_t>(static_cast<const char *>(at) - begin);
-    };
-    // Where the end tag whose name ends at `at` ends: just past its ">";
-    // 0 when the name goes on or no ">" follows the blanks; npos when the
-    // bytes read so far end first.
-    const auto tagEnd = [this](std::size_t at) {
-        std::size_t p = at;
-        while (p < m_pending.size() && (m_pending[p] == ' ' || m_pending[p] == '\t'
-                                        || m_pending[p] == '\r' || m_pending[p] == '\n'))
-            ++p;
-        if (p >= m_pending.size())
-            return m_atEnd ? std::size_t{0} : std::string::npos;
-        return m_pending[p] == '>' ? p + 1 : std::size_t{0};
-    };
-    // Where a search that found nothing goes on: a tag may begin in the
-    // last bytes and end in the next block.
-    const auto resume = [](std::size_t from, std::size_t to, const std::string &tag) {
-        return std::max(from, to >= tag.size() ? to - tag.size() + 1 : 0);
-    };
-
     std::size_t itemScan = 0;      // where the search for item end tags goes on
     std::size_t containerScan = 0; // where the search for the container's end tag goes on
     std::size_t itemsEnd = 0;      // end of the last complete item found
     while (true) {
-        std::size_t containerEnd = std::string::npos;
-        while (true) {
-            const std::size_t at =
-                find(containerTag, containerScan, m_pending.size());
-            if (at == std::string::npos) {
-                containerScan = resume(containerScan, m_pending.size(), containerTag);
-                break;
-            }
-            const std::size_t end = tagEnd(at + containerTag.size());
-            if (end == std::string::npos) {
-                containerScan = at; // an end tag cut by the block boundary
-                break;
-            }
-            if (end != 0) {
-                containerEnd = at;
-                break;
-            }
-            containerScan = at + 1;
-        }
+        const std::size_t containerEnd =
+            scanEndTags(containerTag, containerScan, m_pending.size(), [](std::size_t, std::size_t) { return true; });
         const std::size_t limit = containerEnd == std::string::npos ? m_pending.size() : containerEnd;
-        while (true) {
-            const std::size_t at = find(itemTag, itemScan, limit);
-            if (at == std::string::npos) {
-                itemScan = resume(itemScan, limit, itemTag);
-                break;
-            }
-            const std::size_t end = tagEnd(at + itemTag.size());
-            if (end == std::string::npos) {
-                itemScan = at;
-                break;
-            }
-            if (end != 0)
-                itemsEnd = end;
-            itemScan = end != 0 ? end : at + 1;
-        }
+        (void)scanEndTags(itemTag, itemScan, limit, [&itemsEnd](std::size_t, std::size_t end) {
+            itemsEnd = end;
+            return false;
+        });
 
         if (containerEnd != std::string::npos)
             return parseSlice(containerEnd, visit, reason);
@@ -229,8 +221,7 @@ bool XmlItemReader::forEach(const Visit &visit, std::string &reason)
             return false;
         }
         if (m_pending.size() - itemsEnd > MaxItemBytes) {
-            reason = "an element of the XML is larger than " + std::to_string(MaxItemBytes >> 20)
-                + " MB";
+            reason = "an element of the XML is larger than " + std::to_string(MaxItemBytes >> 20) + " MB";
             return false;
         }
         if (!fill(reason))

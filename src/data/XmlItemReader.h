@@ -44,6 +44,10 @@ private:
     bool fill(std::string &reason);
     bool findContainer(bool &empty, std::string &reason);
     bool parseSlice(std::size_t length, const Visit &visit, std::string &reason);
+    std::size_t findTag(const std::string &tag, std::size_t from, std::size_t to) const;
+    std::size_t tagEnd(std::size_t at) const;
+    template <typename Found>
+    std::size_t scanEndTags(const std::string &tag, std::size_t &scan, std::size_t limit, Found found) const;
 
     Source m_source;
     std::string m_container;

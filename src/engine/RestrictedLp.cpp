@@ -253,61 +253,20 @@ bool RestrictedLp::solve(int d, const LpFrame &frame, bool checkAllRows, LpOutco
     // itself.
     const int rounds = 2 * (m_rows.count() / BatchSize + 2) + 50;
     for (int round = 0; round < rounds; ++round) {
-        // The primal method: it stays on vertices of the restricted LP. The dual
-        // method bounds free directions by large artificial bounds and can
-        // stop on one of them when a direction costs nothing, where the
-        // rounding of values near 1e10 spoils the objective.
-        m_model->primal();
-        ++m_counters.solves;
-        m_counters.iterations += m_model->numberIterations();
-        if (needsCleanUp(*m_model)) {
-            m_model->primal(1);
-            m_counters.iterations += m_model->numberIterations();
-        }
-        const int status = m_model->status();
-        m_found.clear();
+        solveOnce();
         bool everyRow = false;
-        if (status == 0) {
-            if (!std::isfinite(m_model->objectiveValue()))
-                return false;
-            const double *w = m_model->primalColumnSolution();
-            findViolated(w, ownTechRow, false, false, m_found);
-            if (m_found.empty() && checkAllRows)
-                findViolated(w, ownTechRow, false, true, m_found);
-            if (m_found.empty()) {
-                extract(freedRow, frame, outcome);
-                return true;
-            }
-        } else if (status == 1) {
-            // No feasible point even with only part of the rows.
+        switch (rowsToAdd(ownTechRow, checkAllRows, everyRow)) {
+        case Round::Optimal:
+            extract(freedRow, frame, outcome);
+            return true;
+        case Round::NoFiniteOptimum:
             outcome.clear(m_columns, m_restrictions, SolverCode::NoFiniteOptimum);
             return true;
-        } else if (status == 2) {
-            const std::unique_ptr<double[]> ray(m_model->unboundedRay());
-            if (ray != nullptr) {
-                findViolated(ray.get(), ownTechRow, true, false, m_found);
-                if (m_found.empty() && checkAllRows)
-                    findViolated(ray.get(), ownTechRow, true, true, m_found);
-            } else {
-                // No direction to go by: every row that could still bound it.
-                everyRow = true;
-                for (const std::int32_t row : m_rows.candidates())
-                    if (row != ownTechRow && m_modelRowOf[static_cast<std::size_t>(row)] < 0)
-                        m_found.push_back({1.0, row});
-                if (m_found.empty() && checkAllRows)
-                    for (int row = 0; row < m_rows.count(); ++row)
-                        if (row != ownTechRow && m_modelRowOf[static_cast<std::size_t>(row)] < 0)
-                            m_found.push_back({1.0, row});
-            }
-            if (m_found.empty()) {
-                // No technology row bounds the direction: the full LP is unbounded.
-                outcome.clear(m_columns, m_restrictions, SolverCode::NoFiniteOptimum);
-                return true;
-            }
-        } else {
+        case Round::Failed:
             return false;
+        case Round::AddRows:
+            break;
         }
-
         // The most violated first; ties by row so that the choice never
         // depends on anything but the data.
         auto before = [](const Violation &a, const Violation &b) {
@@ -321,6 +280,61 @@ bool RestrictedLp::solve(int d, const LpFrame &frame, bool checkAllRows, LpOutco
         addRows(m_found);
     }
     return false;
+}
+
+// The primal method: it stays on vertices of the restricted LP. The dual
+// method bounds free directions by large artificial bounds and can stop on
+// one of them when a direction costs nothing, where the rounding of values
+// near 1e10 spoils the objective.
+void RestrictedLp::solveOnce()
+{
+    m_model->primal();
+    ++m_counters.solves;
+    m_counters.iterations += m_model->numberIterations();
+    if (needsCleanUp(*m_model)) {
+        m_model->primal(1);
+        m_counters.iterations += m_model->numberIterations();
+    }
+}
+
+// What the last solve says, and in m_found the rows it violates: at an
+// optimum the rows its weights break, along an unbounded ray the rows that
+// would bound it (every row that still could, when the solver gives no ray:
+// everyRow).
+RestrictedLp::Round RestrictedLp::rowsToAdd(int ownTechRow, bool checkAllRows, bool &everyRow)
+{
+    m_found.clear();
+    const int status = m_model->status();
+    if (status == 1)
+        return Round::NoFiniteOptimum; // no feasible point even with only part of the rows
+    if (status != 0 && status != 2)
+        return Round::Failed;
+    if (status == 0) {
+        if (!std::isfinite(m_model->objectiveValue()))
+            return Round::Failed;
+        const double *w = m_model->primalColumnSolution();
+        findViolated(w, ownTechRow, false, false, m_found);
+        if (m_found.empty() && checkAllRows)
+            findViolated(w, ownTechRow, false, true, m_found);
+        return m_found.empty() ? Round::Optimal : Round::AddRows;
+    }
+    const std::unique_ptr<double[]> ray(m_model->unboundedRay());
+    if (ray != nullptr) {
+        findViolated(ray.get(), ownTechRow, true, false, m_found);
+        if (m_found.empty() && checkAllRows)
+            findViolated(ray.get(), ownTechRow, true, true, m_found);
+    } else {
+        everyRow = true;
+        for (const std::int32_t row : m_rows.candidates())
+            if (row != ownTechRow && m_modelRowOf[static_cast<std::size_t>(row)] < 0)
+                m_found.push_back({1.0, row});
+        if (m_found.empty() && checkAllRows)
+            for (int row = 0; row < m_rows.count(); ++row)
+                if (row != ownTechRow && m_modelRowOf[static_cast<std::size_t>(row)] < 0)
+                    m_found.push_back({1.0, row});
+    }
+    // No technology row bounds the direction: the full LP is unbounded.
+    return m_found.empty() ? Round::NoFiniteOptimum : Round::AddRows;
 }
 
 void RestrictedLp::extract(int freedRow, const LpFrame &frame, LpOutcome &outcome)

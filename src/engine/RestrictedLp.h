@@ -77,7 +77,11 @@ private:
         std::int32_t row;
     };
 
+    enum class Round { Optimal, NoFiniteOptimum, AddRows, Failed };
+
     void load(const LpFrame &frame);
+    void solveOnce();
+    Round rowsToAdd(int ownTechRow, bool checkAllRows, bool &everyRow);
     void applyFrame(const LpFrame &frame);
     void addRows(std::vector<Violation> &found);
     // Rows (not active, not `skip`) with a . w > tolerance; direction: w is an
