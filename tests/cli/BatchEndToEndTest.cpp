@@ -2,7 +2,7 @@
 // by hand, and checks what a user sees: the tables, the files, the messages
 // and the exit status.
 
-#include "RunBatchProgram.h"
+#include "support/BatchProgram.h"
 
 #include <gtest/gtest.h>
 

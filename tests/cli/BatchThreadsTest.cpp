@@ -1,7 +1,7 @@
 // zelvar-batch --threads: the tables do not depend on the number of threads,
 // and a negative number is refused.
 
-#include "RunBatchProgram.h"
+#include "support/BatchProgram.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The dominance search tree answers exactly as comparing every pair would,
 // in both directions, on sets shaped to stress its boxes.
 
-#include "EngineTestSupport.h"
+#include "support/TestSupport.h"
 
 #include "engine/DominanceIndex.h"
 

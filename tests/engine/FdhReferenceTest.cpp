@@ -3,7 +3,7 @@
 // technology DMU, the scores and benchmarks are formed in DMU order, and the
 // dominated lists are read off the full dominance matrix.
 
-#include "EngineTestSupport.h"
+#include "support/TestSupport.h"
 
 #include "engine/FdhEvaluation.h"
 #include "engine/RunDriver.h"

@@ -1,4 +1,4 @@
-#include "EngineTestSupport.h"
+#include "support/TestSupport.h"
 
 #include "engine/LpOutcome.h"
 #include "engine/RunDriver.h"

@@ -1,4 +1,4 @@
-#include "EngineTestSupport.h"
+#include "support/TestSupport.h"
 
 #include "engine/SolveLp.h"
 #include "engine/Technology.h"

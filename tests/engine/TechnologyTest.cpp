@@ -1,4 +1,4 @@
-#include "EngineTestSupport.h"
+#include "support/TestSupport.h"
 
 #include "engine/Technology.h"
 #include "session/ModelOptions.h"
