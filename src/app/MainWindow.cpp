@@ -10,6 +10,9 @@
 #include "ResultsWindow.h"
 #include "Twips.h"
 #include "UserDialogs.h"
+#include "engine/MalmquistIndex.h"
+#include "engine/ScaleEfficiency.h"
+#include "results/AnalysisTables.h"
 #include "session/DataCommands.h"
 
 #include <QAction>
@@ -266,7 +269,7 @@ ModelDialog &MainWindow::modelDialogView()
     if (!m_modelDialog) {
         m_modelDialog = std::make_unique<ModelDialog>(
             m_workspace.modelDialog(), m_feedback,
-            [this](const RunSeries &series) { runSeries(series); }, this);
+            [this](const StartResult &start) { runSeries(start); }, this);
     }
     return *m_modelDialog;
 }
@@ -405,10 +408,12 @@ void MainWindow::mnuHelpAbout()
 }
 
 // Each run of the series gets its own results window, shown before the run
-// fills it. A run that stops early (a solver failure) does not stop the
+// fills it; the scale table of a run follows it, and the Malmquist index the
+// whole series. A run that stops early (a solver failure) does not stop the
 // series; the user's Cancel does.
-void MainWindow::runSeries(const RunSeries &series)
+void MainWindow::runSeries(const StartResult &start)
 {
+    const RunSeries &series = start.runs;
     if (!m_progress)
         m_progress = std::make_unique<ProgressWindow>(this);
     m_progress->resetCancel();
@@ -432,9 +437,37 @@ void MainWindow::runSeries(const RunSeries &series)
         m_progress->setRefreshHook({});
         if (shown)
             shown->runEnded();
+        if (start.scale && !m_progress->cancelRequested()) {
+            ScaleEfficiency scale;
+            if (ScaleEfficiency::compute(m_workspace, run.eval, run.tech, m_progress->sink(), m_feedback, scale)
+                != RunOutcome::NoData)
+                showTableWindow(run.caption + "_Scale", scaleTable(scale, m_workspace.data, m_workspace.format,
+                                                                   m_workspace.decimalSeparator));
+        }
+    }
+    if (start.malmquistIndex && !m_progress->cancelRequested()) {
+        MalmquistIndex index;
+        const RunOutcome outcome =
+            MalmquistIndex::compute(m_workspace, m_workspace.options.Periods, m_progress->sink(), m_feedback, index);
+        if (outcome != RunOutcome::NoData && outcome != RunOutcome::Stopped)
+            showTableWindow(start.indexCaption, malmquistIndexTable(index, m_workspace.data, m_workspace.format,
+                                                                    m_workspace.decimalSeparator));
     }
     m_workspace.modelDialog().finishSeries();
     m_running = false;
+}
+
+void MainWindow::showTableWindow(const std::string &caption, TextGrid grid)
+{
+    const QSize area = m_mdiArea->viewport()->size();
+    auto *window = new ResultsWindow(m_workspace.data, m_workspace.options, m_workspace.format, logicalDpiX());
+    window->grid() = std::move(grid);
+    window->setWindowTitle(QString::fromStdString(caption));
+    m_mdiArea->addSubWindow(window);
+    window->resize(std::max(area.width() * 3 / 4, 200), std::max(area.height() * 3 / 4, 150));
+    window->show();
+    window->refreshView();
+    window->runEnded();
 }
 
 } // namespace zelvar

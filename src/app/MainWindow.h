@@ -4,6 +4,7 @@
 #include "ResultsExport.h"
 #include "SettingsStore.h"
 #include "engine/RunDriver.h"
+#include "results/TextGrid.h"
 #include "session/Workspace.h"
 
 #include <QMainWindow>
@@ -80,7 +81,9 @@ private:
     void mnuWindowArrangeIcons();
     void mnuHelpAbout();
 
-    void runSeries(const RunSeries &series);
+    void runSeries(const StartResult &start);
+    // A table of an analysis in a results window of its own.
+    void showTableWindow(const std::string &caption, TextGrid grid);
 
     UserDialogs &m_dialogs;
     SettingsStore m_settings;

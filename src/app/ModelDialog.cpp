@@ -143,6 +143,15 @@ QWidget *ModelDialog::createModelTab()
     connect(m_chbWR, &QCheckBox::clicked, this, [this](bool checked) {
         m_state.chbWR.checked = checked;
     });
+    m_chbScale = new QCheckBox(QStringLiteral("Scale efficiency"), tab);
+    m_chbScale->setObjectName(QStringLiteral("chbScale"));
+    m_chbScale->setToolTip(QStringLiteral("Also a table of CRS and VRS scores, their ratio and the returns to "
+                                          "scale of each DMU (radial input- or output-oriented models)."));
+    connect(m_chbScale, &QCheckBox::clicked, this, [this](bool checked) { m_state.chbScale.checked = checked; });
+    m_chbMalmquistIndex = new QCheckBox(QStringLiteral("Malmquist index"), tab);
+    m_chbMalmquistIndex->setObjectName(QStringLiteral("chbMalmquistIndex"));
+    connect(m_chbMalmquistIndex, &QCheckBox::clicked, this,
+            [this](bool checked) { m_state.chbMalmquistIndex.checked = checked; });
 
     auto *layout = new QGridLayout(tab);
     layout->addWidget(structure, 0, 0);
@@ -155,6 +164,12 @@ QWidget *ModelDialog::createModelTab()
     checks->addWidget(m_chbWR);
     checks->addStretch(1);
     layout->addLayout(checks, 2, 0, 1, 2);
+    auto *analyses = new QHBoxLayout;
+    analyses->addWidget(m_chbScale);
+    analyses->addSpacing(24);
+    analyses->addWidget(m_chbMalmquistIndex);
+    analyses->addStretch(1);
+    layout->addLayout(analyses, 3, 0, 1, 2);
     return tab;
 }
 
@@ -250,6 +265,15 @@ void ModelDialog::showState()
     m_chbSuper->setEnabled(m_state.chbSuper.enabled);
     m_chbWR->setChecked(m_state.chbWR.checked);
     m_chbWR->setEnabled(m_state.chbWR.enabled);
+    m_chbScale->setChecked(m_state.chbScale.checked);
+    m_chbScale->setEnabled(m_state.chbScale.enabled);
+    m_chbMalmquistIndex->setChecked(m_state.chbMalmquistIndex.checked);
+    m_chbMalmquistIndex->setEnabled(m_state.chbMalmquistIndex.enabled);
+    const std::string note = m_state.malmquistIndexNote();
+    m_chbMalmquistIndex->setToolTip(QString::fromStdString(
+        note.empty() ? "Also the index table after the Malmquist windows: efficiency change, technical change, "
+                       "pure and scale efficiency change and the Malmquist index of each unit."
+                     : note));
 
     m_lstEval->showSelection();
     m_lstTech->showSelection();
@@ -285,7 +309,7 @@ void ModelDialog::start()
     }
     hide();
     if (m_onStart)
-        m_onStart(result.runs);
+        m_onStart(result);
 }
 
 } // namespace zelvar

@@ -26,7 +26,7 @@ class Feedback;
 class ModelDialog : public QDialog {
     Q_OBJECT
 public:
-    using StartHandler = std::function<void(const RunSeries &)>;
+    using StartHandler = std::function<void(const StartResult &)>;
 
     // state and feedback must outlive the dialog. onStart makes the runs of
     // a started series; the dialog is hidden by then.
@@ -61,6 +61,8 @@ private:
     QTabWidget *m_tabs = nullptr;
     QCheckBox *m_chbSuper = nullptr;
     QCheckBox *m_chbWR = nullptr;
+    QCheckBox *m_chbScale = nullptr;
+    QCheckBox *m_chbMalmquistIndex = nullptr;
     QLabel *m_lblEvaluation = nullptr;
     QLabel *m_lblTechnology = nullptr;
     DmuListView *m_lstEval = nullptr;

@@ -17,6 +17,8 @@ struct BatchOptions {
     int windowPeriods = 0;       // window analysis when > 0
     int windowWidth = 0;
     int malmquistPeriods = 0;    // Malmquist series when > 0
+    int malmquistIndexPeriods = 0; // the Malmquist index alone when > 0
+    bool scale = false;          // the scale-efficiency table instead of the score table
     std::vector<int> decimals{2, 2, 2, 2}; // score, weights, intensities, slacks
     bool pureWeights = false;
     std::string outDir;          // empty: tables go to standard output

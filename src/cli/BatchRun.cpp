@@ -1,7 +1,10 @@
 #include "cli/BatchRun.h"
 
 #include "data/Feedback.h"
+#include "engine/MalmquistIndex.h"
 #include "engine/RunDriver.h"
+#include "engine/ScaleEfficiency.h"
+#include "results/AnalysisTables.h"
 #include "session/DataCommands.h"
 #include "session/ModelNames.h"
 #include "session/Workspace.h"
@@ -72,6 +75,12 @@ bool checkOptions(const BatchOptions &options, Feedback &feedback)
         }
     if (options.windowPeriods > 0 && options.malmquistPeriods > 0) {
         feedback.message("--window and --malmquist cannot be combined.");
+        return false;
+    }
+    if (options.malmquistIndexPeriods > 0
+        && (options.windowPeriods > 0 || options.malmquistPeriods > 0 || options.scale)) {
+        feedback.message("--malmquist-index prints the index alone: it cannot be combined with --window, "
+                         "--malmquist or --scale.");
         return false;
     }
     if ((options.windowPeriods > 0 || options.malmquistPeriods > 0)
@@ -161,9 +170,19 @@ int runBatch(const BatchOptions &options, std::ostream &out, std::ostream &err)
     dialog.chbWR.checked = !options.weightsFile.empty();
 
     const int numDMU = workspace.data.NumDMU;
-    if (!applySelection(dialog.lstEval, options.evalList, numDMU, "--eval", feedback)
-        || !applySelection(dialog.lstTech, options.techList, numDMU, "--tech", feedback))
+    const bool index = options.malmquistIndexPeriods > 0;
+    // The periods define the sets of the index.
+    if (!index
+        && (!applySelection(dialog.lstEval, options.evalList, numDMU, "--eval", feedback)
+            || !applySelection(dialog.lstTech, options.techList, numDMU, "--tech", feedback)))
         return BatchInputError;
+    if ((index || options.scale) && !dialog.chbScale.enabled) {
+        feedback.message(std::string(index ? "--malmquist-index" : "--scale")
+                         + " needs a radial input- or output-oriented model (CRS_RAD_IN, VRS_RAD_OUT, "
+                           "NIR_RAD_IN, ...); "
+                         + options.model + " is not one.");
+        return BatchInputError;
+    }
 
     const bool dynamic = options.windowPeriods > 0 || options.malmquistPeriods > 0;
     if (options.windowPeriods > 0) {
@@ -172,12 +191,16 @@ int runBatch(const BatchOptions &options, std::ostream &out, std::ostream &err)
         dialog.click(OptionButton::optWA);
         dialog.cmbPeriodsIndex = options.windowPeriods - 1;
         dialog.cmbWidthIndex = options.windowWidth - 1;
-    } else if (options.malmquistPeriods > 0) {
-        if (!periodsFit(options.malmquistPeriods, 1, numDMU, "--malmquist", feedback))
+    } else if (options.malmquistPeriods > 0 || index) {
+        const int periods = index ? options.malmquistIndexPeriods : options.malmquistPeriods;
+        const char *option = index ? "--malmquist-index" : "--malmquist";
+        if (!periodsFit(periods, 1, numDMU, option, feedback))
             return BatchInputError;
         dialog.click(OptionButton::optMalmquist);
-        dialog.cmbPeriodsIndex = options.malmquistPeriods - 1;
+        dialog.cmbPeriodsIndex = periods - 1;
+        dialog.chbMalmquistIndex.checked = index;
     }
+    dialog.chbScale.checked = options.scale;
 
     const StartResult start = dialog.cmdStart(feedback);
     if (!start.started)
@@ -193,29 +216,56 @@ int runBatch(const BatchOptions &options, std::ostream &out, std::ostream &err)
     }
 
     int status = BatchCompleted;
-    RunDriver driver(workspace);
-    NoProgress progress;
-    for (int index = 0; index < start.runs.count(); ++index) {
-        PlannedRun run = start.runs.run(index);
-        ResultsTable table(workspace.data, workspace.options, workspace.format);
-        const RunOutcome outcome = driver.RunModel(run.eval, run.tech, table, progress, feedback);
-        if (outcome == RunOutcome::NoData) {
+    auto account = [&status](RunOutcome outcome) {
+        if (outcome == RunOutcome::NoData)
             status = BatchInputError;
+        else if ((outcome == RunOutcome::Stopped || outcome == RunOutcome::Incomplete) && status == BatchCompleted)
+            status = BatchRunStopped;
+    };
+    // One table to standard output, or into the output folder named after its caption.
+    auto write = [&](const TextGrid &grid, const std::string &caption) {
+        if (options.outDir.empty()) {
+            out << savedResultsText(grid);
+            return true;
+        }
+        const std::string error = saveResultsFile(grid, outputPath(options.outDir, caption));
+        if (!error.empty())
+            feedback.message(error);
+        return error.empty();
+    };
+
+    NoProgress progress;
+    if (index) {
+        MalmquistIndex malmquist;
+        const RunOutcome outcome = MalmquistIndex::compute(workspace, workspace.options.Periods, progress, feedback, malmquist);
+        account(outcome);
+        if (outcome != RunOutcome::NoData && outcome != RunOutcome::Stopped
+            && !write(malmquistIndexTable(malmquist, workspace.data, workspace.format, workspace.decimalSeparator),
+                      start.indexCaption))
+            return BatchInputError;
+        dialog.finishSeries();
+        out.flush();
+        return status;
+    }
+
+    RunDriver driver(workspace);
+    for (int k = 0; k < start.runs.count(); ++k) {
+        PlannedRun run = start.runs.run(k);
+        if (start.scale) {
+            ScaleEfficiency scale;
+            const RunOutcome outcome = ScaleEfficiency::compute(workspace, run.eval, run.tech, progress, feedback, scale);
+            account(outcome);
+            if (outcome != RunOutcome::NoData
+                && !write(scaleTable(scale, workspace.data, workspace.format, workspace.decimalSeparator),
+                          run.caption + "_Scale"))
+                return BatchInputError;
             continue;
         }
-        if ((outcome == RunOutcome::Stopped || outcome == RunOutcome::Incomplete) && status == BatchCompleted)
-            status = BatchRunStopped;
-
-        if (options.outDir.empty()) {
-            out << savedResultsText(table.grid());
-        } else {
-            const std::string path = outputPath(options.outDir, run.caption);
-            const std::string error = saveResultsFile(table.grid(), path);
-            if (!error.empty()) {
-                feedback.message(error);
-                return BatchInputError;
-            }
-        }
+        ResultsTable table(workspace.data, workspace.options, workspace.format);
+        const RunOutcome outcome = driver.RunModel(run.eval, run.tech, table, progress, feedback);
+        account(outcome);
+        if (outcome != RunOutcome::NoData && !write(table.grid(), run.caption))
+            return BatchInputError;
     }
     if (dynamic)
         dialog.finishSeries();

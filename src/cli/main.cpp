@@ -63,6 +63,14 @@ int main(int argc, char **argv)
     app.add_option("--malmquist", options.malmquistPeriods,
                    "Malmquist series over PERIODS periods: period t evaluated against period t+1")
         ->check(wholeNumber(1, 1000000000));
+    app.add_option("--malmquist-index", options.malmquistIndexPeriods,
+                   "The Malmquist index over PERIODS periods (efficiency change, technical change, pure "
+                   "and scale efficiency change) of a radial IN or OUT model, printed alone; "
+                   "--eval and --tech are not used")
+        ->check(wholeNumber(2, 1000000000));
+    app.add_flag("--scale", options.scale,
+                 "Scale efficiency of a radial IN or OUT model: CRS, VRS, their ratio and the returns "
+                 "to scale of each evaluated DMU, printed instead of the score table");
     app.add_option("--decimals", decimals,
                    "Decimals of score, weights, intensities and slacks, each 1..8")
         ->capture_default_str();

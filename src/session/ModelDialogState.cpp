@@ -57,6 +57,7 @@ ModelDialogState::ModelDialogState(Workspace &workspace)
     m_enabled.fill(true);
     for (OptionButton button : {optConvex, optConstant, optInput, optRadial, optNone})
         m_selected[at(button)] = true;
+    enableAnalyses();
     // optNone's control states (period lists off, DMU lists on) and "1" in
     // both period lists are the members' initial values.
 }
@@ -179,6 +180,26 @@ void ModelDialogState::click(OptionButton button)
         lstEvalEnabled = lstTechEnabled = lblEvaluationEnabled = lblTechnologyEnabled = false;
         break;
     }
+    enableAnalyses();
+}
+
+// Both analyses rest on radial distances measured from one side.
+void ModelDialogState::enableAnalyses()
+{
+    const ModelOptions &options = m_workspace.options;
+    const bool oriented = !options.fdh() && options.radial() && options.Orientation != ModelOrientation::NON;
+    chbScale.enabled = oriented;
+    chbMalmquistIndex.enabled = oriented && options.Malmquist;
+}
+
+std::string ModelDialogState::malmquistIndexNote() const
+{
+    const ModelOptions &options = m_workspace.options;
+    if (!options.Malmquist)
+        return "The index needs a Malmquist analysis (Dynamics).";
+    if (options.fdh() || !options.radial() || options.Orientation == ModelOrientation::NON)
+        return "The index needs a convex radial model, input or output oriented.";
+    return {};
 }
 
 void ModelDialogState::cmdAll()
@@ -260,6 +281,9 @@ StartResult ModelDialogState::cmdStart(Feedback &feedback)
 
     StartResult result;
     result.started = true;
+    result.scale = chbScale.checked && chbScale.enabled;
+    result.malmquistIndex = chbMalmquistIndex.checked && chbMalmquistIndex.enabled;
+    result.indexCaption = data.DataFileStem + "_" + options.ModelName + weightsSuffix + "_MalmquistIndex";
     m_seriesStarted = dynamic;
     if (dynamic) {
         const std::string base = data.DataFileStem + "_" + options.ModelName + weightsSuffix;

@@ -22,6 +22,12 @@ enum class ListKind { Evaluation, Technology };
 struct StartResult {
     bool started = false; // false: a message was shown and the dialog stays open
     RunSeries runs;
+    // Analyses asked for beside the runs: a scale-efficiency table after each
+    // run (captioned with the run's caption plus "_Scale"), and after a
+    // Malmquist series its index (captioned indexCaption).
+    bool scale = false;
+    bool malmquistIndex = false;
+    std::string indexCaption;
 };
 
 // The model dialog without widgets: option buttons with their selected and
@@ -52,6 +58,13 @@ public:
     // checked state whether enabled or not.
     CheckBoxState chbSuper;
     CheckBoxState chbWR;
+    // Scale efficiency (radial input- or output-oriented models) and the
+    // Malmquist index (those models under Malmquist). Unticked at Load;
+    // enabled only where they apply, and Start reads them only then.
+    CheckBoxState chbScale{false, true};
+    CheckBoxState chbMalmquistIndex{false, false};
+    // Why the Malmquist index box is disabled, for its tooltip; empty when enabled.
+    [[nodiscard]] std::string malmquistIndexNote() const;
 
     SelectionSet lstEval;
     SelectionSet lstTech;
@@ -91,6 +104,7 @@ private:
     void setEnabled(OptionButton button, bool on);
     void select(OptionButton button);
     void selectAllDMUs();
+    void enableAnalyses();
     [[nodiscard]] bool weightsRefused(Feedback &feedback) const;
 
     Workspace &m_workspace;
