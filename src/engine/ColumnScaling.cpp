@@ -107,28 +107,31 @@ DataSet ColumnScaling::scaled(const DataSet &data) const
     return result;
 }
 
+namespace {
+
+// Weights (primal values) times the factor, reduced costs divided by it.
+void unscaleColumns(const std::vector<double> &factor, std::vector<double> &primal, std::vector<double> &reducedCost)
+{
+    for (std::size_t c = 1; c < factor.size(); ++c) {
+        if (c < primal.size())
+            primal[c] *= factor[c];
+        if (c < reducedCost.size())
+            reducedCost[c] /= factor[c];
+    }
+}
+
+} // namespace
+
 void ColumnScaling::unscale(LpOutcome &outcome) const
 {
-    if (m_identity)
-        return;
-    for (std::size_t c = 1; c < m_factor.size(); ++c) {
-        if (c < outcome.primal.size())
-            outcome.primal[c] *= m_factor[c];
-        if (c < outcome.reducedCost.size())
-            outcome.reducedCost[c] /= m_factor[c];
-    }
+    if (!m_identity)
+        unscaleColumns(m_factor, outcome.primal, outcome.reducedCost);
 }
 
 void ColumnScaling::unscale(LpProblem &lp) const
 {
-    if (m_identity)
-        return;
-    for (std::size_t c = 1; c < m_factor.size(); ++c) {
-        if (c < lp.Primal.size())
-            lp.Primal[c] *= m_factor[c];
-        if (c < lp.Dual.size())
-            lp.Dual[c] /= m_factor[c];
-    }
+    if (!m_identity)
+        unscaleColumns(m_factor, lp.Primal, lp.Dual);
 }
 
 } // namespace zelvar
