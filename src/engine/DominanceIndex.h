@@ -46,6 +46,10 @@ public:
     void dominating(int d, std::vector<std::int32_t> &found, Scratch &scratch) const;
     // found := the DMUs k != j of the tree that DMU j dominates, ascending.
     void dominatedBy(int j, std::vector<std::int32_t> &found, Scratch &scratch) const;
+    // Whether some DMU j != d of the tree dominates d and accept(j) holds;
+    // stops at the first one found.
+    template <typename Accept>
+    [[nodiscard]] bool anyDominating(int d, Accept accept, Scratch &scratch) const;
 
     int size() const { return static_cast<int>(m_dmus.size()); }
 
@@ -63,6 +67,10 @@ private:
                        const std::vector<double> &points, const std::vector<double> &rootSpread);
     template <bool Below>
     void search(int self, std::vector<std::int32_t> &found, Scratch &scratch) const;
+    // Calls visit(dmu) for the points in d's orthant (Below: those that
+    // dominate it) until visit returns true; true when one did.
+    template <bool Below, typename Visit>
+    bool visitOrthant(int self, Visit visit, Scratch &scratch) const;
     // found := hits[0..count-1] in ascending order.
     void ascending(std::size_t count, std::vector<std::int32_t> &found, Scratch &scratch) const;
 
@@ -75,5 +83,63 @@ private:
     std::vector<double> m_low;        // bounding box, m_dims values per node
     std::vector<double> m_high;
 };
+
+template <bool Below, typename Visit>
+bool DominanceIndex::visitOrthant(int self, Visit visit, Scratch &scratch) const
+{
+    if (m_nodes.empty() || !loadPoint(self, scratch))
+        return false;
+    const double *query = scratch.point.data();
+    const std::size_t dims = m_dims;
+    auto atMost = [](double a, double b) { return Below ? a <= b : a >= b; };
+    std::vector<std::int32_t> &stack = scratch.stack;
+    stack.clear();
+    stack.push_back(0);
+    while (!stack.empty()) {
+        const std::int32_t index = stack.back();
+        stack.pop_back();
+        const Node &node = m_nodes[static_cast<std::size_t>(index)];
+        const double *low = &m_low[static_cast<std::size_t>(index) * dims];
+        const double *high = &m_high[static_cast<std::size_t>(index) * dims];
+        bool outside = false;
+        bool inside = true;
+        for (std::size_t c = 0; c < dims; ++c) {
+            const double far = Below ? low[c] : high[c];
+            const double near = Below ? high[c] : low[c];
+            if (!atMost(far, query[c])) {
+                outside = true;
+                break;
+            }
+            inside = inside && atMost(near, query[c]);
+        }
+        if (outside)
+            continue;
+        if (inside || node.left < 0) {
+            for (std::int32_t p = node.begin; p < node.end; ++p) {
+                const std::int32_t dmu = m_dmus[static_cast<std::size_t>(p)];
+                if (dmu == self)
+                    continue;
+                bool hit = true;
+                if (!inside) {
+                    const double *point = &m_points[static_cast<std::size_t>(p) * dims];
+                    for (std::size_t c = 0; c < dims && hit; ++c)
+                        hit = atMost(point[c], query[c]);
+                }
+                if (hit && visit(dmu))
+                    return true;
+            }
+        } else {
+            stack.push_back(node.right);
+            stack.push_back(node.left);
+        }
+    }
+    return false;
+}
+
+template <typename Accept>
+bool DominanceIndex::anyDominating(int d, Accept accept, Scratch &scratch) const
+{
+    return visitOrthant<true>(d, accept, scratch);
+}
 
 } // namespace zelvar

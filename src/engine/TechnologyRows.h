@@ -46,7 +46,7 @@ public:
     }
 
 private:
-    void findCandidates();
+    void findCandidates(const DataSet &data);
 
     int m_width = 0;
     std::vector<std::int32_t> m_dmu;
