@@ -180,33 +180,28 @@ void RestrictedLp::addRows(std::vector<Violation> &found)
 void RestrictedLp::findViolated(const double *w, int skip, bool direction, bool allRows,
                                 std::vector<Violation> &found)
 {
-    const int count = allRows ? m_rows.count() : static_cast<int>(m_rows.candidates().size());
-    const auto un = static_cast<std::size_t>(count);
     const double scaleTerm = m_columns > m_width ? m_scale * w[m_width] : 0.0;
-    m_activity.assign(un, scaleTerm);
-    m_terms.assign(un, std::fabs(scaleTerm));
-    double *activity = m_activity.data();
-    double *terms = m_terms.data();
-    for (int c = 0; c < m_width; ++c) {
-        const double *column = allRows ? m_rows.column(c) : m_rows.candidateColumn(c);
-        const double weight = w[c];
-        for (std::size_t k = 0; k < un; ++k) {
-            const double term = column[k] * weight;
-            activity[k] += term;
-            terms[k] += std::fabs(term);
-        }
+    // Along a ray any positive slope matters, whatever the ray's length.
+    auto take = [&](std::int32_t row, double activity, double terms) {
+        const double size = direction ? terms : std::max(1.0, terms);
+        if (!(activity > ViolationTolerance * size) || size == 0.0)
+            return;
+        if (row == skip || m_modelRowOf[static_cast<std::size_t>(row)] >= 0)
+            return;
+        found.push_back({activity / size, row});
+    };
+    // A row is violated only where its activity passes the tolerance (and,
+    // along a ray, 0): the trees pass over the rest.
+    const double threshold = direction ? 0.0 : ViolationTolerance;
+    if (allRows) {
+        m_rows.rowTree().forEachAbove(w, scaleTerm, threshold, m_stack, take);
+        return;
     }
     const std::vector<std::int32_t> &candidates = m_rows.candidates();
-    for (std::size_t k = 0; k < un; ++k) {
-        // Along a ray any positive slope matters, whatever the ray's length.
-        const double size = direction ? terms[k] : std::max(1.0, terms[k]);
-        if (!(activity[k] > ViolationTolerance * size) || size == 0.0)
-            continue;
-        const std::int32_t row = allRows ? static_cast<std::int32_t>(k) : candidates[k];
-        if (row == skip || m_modelRowOf[static_cast<std::size_t>(row)] >= 0)
-            continue;
-        found.push_back({activity[k] / size, row});
-    }
+    m_rows.candidateTree().forEachAbove(w, scaleTerm, threshold, m_stack,
+                                        [&](std::int32_t k, double activity, double terms) {
+                                            take(candidates[static_cast<std::size_t>(k)], activity, terms);
+                                        });
 }
 
 double RestrictedLp::rowTerms(int row, const double *x) const

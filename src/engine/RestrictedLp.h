@@ -100,9 +100,8 @@ private:
     std::vector<std::int32_t> m_initial;
     std::vector<std::int32_t> m_modelRowOf; // technology row -> solver row, -1 when inactive
     std::vector<std::int32_t> m_techRowOf;  // solver row -> technology row (-1 for own and restriction rows)
-    std::vector<double> m_activity;
-    std::vector<double> m_terms;
     std::vector<Violation> m_found;
+    std::vector<std::int32_t> m_stack; // the candidate tree's work list
     Counters m_counters;
     double m_ownMargin = 0.0;
 };

@@ -74,6 +74,13 @@ void TechnologyRows::findCandidates(const DataSet &data)
     for (std::size_t c = 0; c < width; ++c)
         for (std::size_t p = 0; p < count; ++p)
             m_candidateValues[c * count + p] = m_values[c * rows + static_cast<std::size_t>(m_candidates[p])];
+    m_candidateTree = RowTree(m_candidateValues.data(), count, m_width);
+}
+
+const RowTree &TechnologyRows::rowTree() const
+{
+    std::call_once(m_rowTreeBuilt, [this] { m_rowTree = RowTree(m_values.data(), m_dmu.size(), m_width); });
+    return m_rowTree;
 }
 
 } // namespace zelvar

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "engine/RowTree.h"
+
 #include <cstdint>
+#include <mutex>
 #include <vector>
 
 namespace zelvar {
@@ -44,6 +47,12 @@ public:
     {
         return m_candidateValues.data() + static_cast<std::size_t>(c) * m_candidates.size();
     }
+    // The candidate rows in a search tree; it reports positions in candidates().
+    const RowTree &candidateTree() const { return m_candidateTree; }
+    // Every row in a search tree (rows, as numbered here), built when first
+    // asked for: only the LPs of candidate DMUs check every row. Safe to ask
+    // for from several threads.
+    const RowTree &rowTree() const;
 
 private:
     void findCandidates(const DataSet &data);
@@ -56,6 +65,9 @@ private:
     std::vector<std::int32_t> m_candidates;
     std::vector<char> m_isCandidate;
     std::vector<double> m_candidateValues;
+    RowTree m_candidateTree;
+    mutable std::once_flag m_rowTreeBuilt;
+    mutable RowTree m_rowTree;
 };
 
 } // namespace zelvar
