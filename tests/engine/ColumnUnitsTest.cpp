@@ -15,9 +15,8 @@
 namespace zelvar {
 namespace {
 
-// Forty DMUs with values in general position (continuous, no ties), so that
-// every LP has one optimal solution and its intensities are unique; input 2
-// and output 2 non-discretionary, or restrictions v1 >= v2 / 2, 2 u2 >= u1.
+// Forty DMUs in general position (no ties: one optimal solution per LP); input
+// 2 and output 2 non-discretionary, or restrictions v1 >= v2 / 2, 2 u2 >= u1.
 DataSet randomData(bool nonDiscretionary, bool restricted)
 {
     std::mt19937_64 random(99u);
