@@ -1,289 +1,199 @@
+// The run driver's walk over the DMUs: rows and progress in DMU order, where a
+// solver failure or Cancel stops it (either method, any threads), refusals, marks.
+
 #include "support/TestSupport.h"
 
-#include "engine/RunDriver.h"
-#include "session/Workspace.h"
+#include "engine/LpOutcome.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
-#include <limits>
+#include <map>
+#include <tuple>
 
 namespace zelvar {
 namespace {
 
-using test::Unit;
+// DMU d uses d of the input for one of the output.
+DataSet ladder(int count)
+{
+    std::vector<test::Unit> units;
+    for (int d = 1; d <= count; ++d)
+        units.push_back({{static_cast<double>(d)}, {1.0}});
+    return test::makeData(units);
+}
 
-// A radial run over units whose LPs go to a scripted solver that reports an
-// optimum of -0.5 with no reference unless told otherwise.
-class RunDriverTest : public ::testing::Test {
-protected:
-    void load(const std::vector<Unit> &units)
-    {
-        workspace.data = test::makeData(units);
-        eval = SelectionSet(workspace.data.NumDMU, true);
-        tech = SelectionSet(workspace.data.NumDMU, true);
-    }
-    RunOutcome run()
-    {
-        results = test::RecordingResults();
-        progress = test::RecordingProgress{};
-        progress.cancelAfter = cancelAfter;
-        driver.setSolver(solver.function());
-        return driver.RunModel(eval, tech, results, progress, feedback);
-    }
+constexpr int NaNOptimum = -2; // "optimal" without a number
 
-    static std::vector<Unit> units(int count)
-    {
-        std::vector<Unit> result;
-        for (int d = 1; d <= count; ++d)
-            result.push_back(Unit{{static_cast<double>(d)}, {1.0}});
-        return result;
-    }
-
-    RunDriverTest()
-    {
-        solver.outcome = [](int, LpProblem &lp) {
-            lp.SolverCode = 2;
-            lp.ObjValue = -0.5;
-        };
-    }
-
-    Workspace workspace;
-    RunDriver driver{workspace};
-    SelectionSet eval;
-    SelectionSet tech;
-    test::RecordingResults results;
-    test::RecordingProgress progress;
-    test::RecordingFeedback feedback;
-    test::ScriptedSolver solver;
-    int cancelAfter = -1;
+struct WalkCase {
+    const char *name;
+    int count;
+    std::vector<int> notEvaluated, outside; // of the technology
+    std::map<int, int> codes;               // the solver's code for a DMU's LP; optimal if none
+    int cancelAfter;
+    bool confirmAnswer;
+    RunOutcome outcome;
+    int lastRow; // the last DMU with a row
+    std::vector<std::string> messages, confirms;
+    std::vector<std::string> progress; // empty: not checked but for "close" last
 };
 
-TEST_F(RunDriverTest, threeDmusShowTheirProgressAndRowsInOrder)
+const WalkCase walkCases[] = {
+    {"ThreeDmusInOrder", 3, {}, {}, {}, -1, true, RunOutcome::Completed, 3, {}, {},
+     {"show 3", "repaint", "progress 1 33% completed.", "repaint", "progress 2 67% completed.", "repaint",
+      "progress 3 100% completed.", "close"}},
+    {"ProgressCountsTheEvaluatedAndRepaintsForEvery", 6, {2}, {}, {}, -1, true, RunOutcome::Completed, 6, {}, {},
+     {"show 5", "repaint", "progress 1 20% completed.", "repaint", "repaint", "progress 2 40% completed.", "repaint",
+      "progress 3 60% completed.", "repaint", "progress 4 80% completed.", "repaint", "progress 5 100% completed.",
+      "close"}},
+    {"ANaNOptimumStopsAtItsDmu", 5, {}, {2}, {{2, NaNOptimum}}, -1, true, RunOutcome::Stopped, 1,
+     {"Solver error for DMU 2. Remove it from the set of DMUs to evaluate, or add the line\n\rSMETHOD1 = 0.\n\r"
+      "before END_OPT in the file bpmpd.par and try again.\ntest.txt"},
+     {}, {}},
+    {"AnotherCodeWithOkGoesOnIncomplete", 3, {}, {}, {{1, 4}}, -1, true, RunOutcome::Incomplete, 3, {},
+     {"DMU 1 error code: 4\ntest.txt"}, {}},
+    {"NoFiniteOptimumIsSilent", 3, {}, {}, {{2, 3}}, -1, true, RunOutcome::Completed, 3, {}, {}, {}},
+    // Several chunks of DMUs, which threads may have solved far beyond the stop.
+    {"ALateFailureWithCancel", 300, {10}, {20}, {{200, 7}}, -1, false, RunOutcome::Stopped, 199, {},
+     {"DMU 200 error code: 7\ntest.txt"}, {}},
+    {"AnEarlyFailureWithOk", 300, {10}, {20}, {{70, 5}}, -1, true, RunOutcome::Incomplete, 300, {},
+     {"DMU 70 error code: 5\ntest.txt"}, {}},
+    {"TheUsersCancelAfterAHundred", 300, {10}, {20}, {}, 100, true, RunOutcome::Stopped, 101, {}, {}, {}},
+};
+
+// threads 0: the full LPs, solved by a script; else the restricted LPs on
+// that many threads, their outcomes changed as the script says.
+class Walk : public ::testing::TestWithParam<std::tuple<WalkCase, int>> {};
+
+TEST_P(Walk, showsRowsAndProgressInDmuOrderAndStopsWhereTheSolverOrTheUserSays)
 {
-    load(units(3));
-    EXPECT_EQ(run(), RunOutcome::Completed);
-    EXPECT_EQ(solver.solves, 3);
-    EXPECT_EQ(progress.events,
-              (std::vector<std::string>{"show 3", "repaint", "progress 1 33% completed.", "repaint",
-                                        "progress 2 67% completed.", "repaint",
-                                        "progress 3 100% completed.", "close"}));
-    EXPECT_EQ(results.calls,
-              (std::vector<std::string>{"redraw off", "Showresults 1", "Showresults 2", "Showresults 3",
-                                        "ShowReferences", "WriteNonevaluated", "redraw on"}));
-    EXPECT_TRUE(feedback.messages.empty());
-}
-
-TEST_F(RunDriverTest, progressCountsOnlyEvaluatedDmusAndRepaintsForEveryDmu)
-{
-    load(units(6));
-    eval = test::selection(6, {1, 3, 4, 5, 6});
-    run();
-    EXPECT_EQ(progress.events,
-              (std::vector<std::string>{"show 5", "repaint", "progress 1 20% completed.", "repaint",
-                                        "repaint", "progress 2 40% completed.", "repaint",
-                                        "progress 3 60% completed.", "repaint",
-                                        "progress 4 80% completed.", "repaint",
-                                        "progress 5 100% completed.", "close"}));
-    EXPECT_FALSE(results.hasRow(2));
-}
-
-TEST_F(RunDriverTest, aDmuOutsideTheTechnologyJoinsItForItsOwnEvaluationAndIsMarked)
-{
-    load(units(4));
-    tech = test::selection(4, {1, 3, 4});
-    run();
-    EXPECT_EQ(results.row(2).name, "{X} D2");
-    EXPECT_TRUE(results.row(2).techSelected);
-    EXPECT_EQ(results.row(1).name, "    D1");
-    EXPECT_EQ(workspace.data.DMUNames[2], "{X} D2");
-    EXPECT_EQ(tech, test::selection(4, {1, 3, 4}));
-    EXPECT_EQ(results.techAtEnd, test::selection(4, {1, 3, 4}));
-
-    // A second run blanks the old marks first.
-    tech = test::selection(4, {1, 2, 3});
-    run();
-    EXPECT_EQ(workspace.data.DMUNames[2], "    D2");
-    EXPECT_EQ(workspace.data.DMUNames[4], "{X} D4");
-}
-
-TEST_F(RunDriverTest, theTechnologyOfEachDmuIsSetUpWithTheDmuInIt)
-{
-    load(units(5));
-    tech = test::selection(5, {1, 3, 5});
-    eval = test::selection(5, {4});
-    std::vector<int> rows;
-    solver.outcome = [&](int, LpProblem &lp) {
-        rows.push_back(lp.LpRows);
-        lp.SolverCode = 2;
-        lp.ObjValue = -1;
-    };
-    run();
-    EXPECT_EQ(rows, std::vector<int>{4});
-    EXPECT_EQ(driver.technology().TechDmu, (std::vector<std::int32_t>{0, 1, 3, 4, 5}));
-    EXPECT_EQ(driver.technology().TechPos[4], 3);
-}
-
-TEST_F(RunDriverTest, aSolverFailureStopsTheLoopButTheRunEndsProperly)
-{
-    load(units(5));
-    tech = test::selection(5, {1, 3, 4, 5}); // DMU 2 is evaluated outside
-    solver.outcome = [](int solve, LpProblem &lp) {
-        lp.SolverCode = 2;
-        lp.ObjValue = solve == 2 ? std::numeric_limits<double>::quiet_NaN() : -0.5;
-    };
-    EXPECT_EQ(run(), RunOutcome::Stopped);
-    EXPECT_EQ(solver.solves, 2);
-    EXPECT_EQ(results.calls, (std::vector<std::string>{"redraw off", "Showresults 1", "ShowReferences",
-                                                       "WriteNonevaluated", "redraw on"}));
-    EXPECT_EQ(progress.events.back(), "close");
-    ASSERT_EQ(feedback.messages.size(), 1u);
-    EXPECT_EQ(feedback.messages[0].substr(0, 25), "Solver error for DMU 2. R");
-    EXPECT_EQ(tech, test::selection(5, {1, 3, 4, 5}));
-    EXPECT_EQ(driver.store().Score[1], 0.5);
-    for (std::size_t d = 3; d <= 5; ++d)
-        EXPECT_EQ(driver.store().Score[d], 0.0);
-}
-
-TEST_F(RunDriverTest, cancelOnAnotherCodeStopsAndOkGoesOn)
-{
-    load(units(3));
-    solver.outcome = [](int solve, LpProblem &lp) {
-        lp.SolverCode = solve == 1 ? 4 : 2;
-        lp.ObjValue = -0.5;
-    };
-    feedback.confirmAnswer = true;
-    EXPECT_EQ(run(), RunOutcome::Incomplete);
-    EXPECT_EQ(feedback.confirms, (std::vector<std::string>{"DMU 1 error code: 4\ntest.txt"}));
-    EXPECT_EQ(results.rows.size(), 3u);
-
-    feedback = test::RecordingFeedback();
-    feedback.confirmAnswer = false;
-    solver.solves = 0;
-    EXPECT_EQ(run(), RunOutcome::Stopped);
-    EXPECT_TRUE(results.rows.empty());
-}
-
-TEST_F(RunDriverTest, noFiniteOptimumIsSilentAndTheRunGoesOn)
-{
-    load(units(3));
-    solver.outcome = [](int solve, LpProblem &lp) {
-        lp.SolverCode = solve == 2 ? 3 : 2;
-        lp.ObjValue = -0.5;
-    };
-    EXPECT_EQ(run(), RunOutcome::Completed);
-    EXPECT_TRUE(feedback.messages.empty());
-    EXPECT_EQ(results.row(2).score, -1.0);
-    EXPECT_TRUE(results.row(2).noFiniteOptimum);
-    EXPECT_TRUE(results.row(2).efficient);
-    EXPECT_FALSE(results.row(1).noFiniteOptimum);
-}
-
-TEST_F(RunDriverTest, theProgressWindowsStopRequestEndsTheLoop)
-{
-    load(units(5));
-    cancelAfter = 2;
-    EXPECT_EQ(run(), RunOutcome::Stopped);
-    EXPECT_EQ(solver.solves, 2);
-    EXPECT_EQ(results.calls, (std::vector<std::string>{"redraw off", "Showresults 1", "Showresults 2",
-                                                       "ShowReferences", "WriteNonevaluated",
-                                                       "redraw on"}));
-    EXPECT_EQ(progress.events.back(), "close");
-}
-
-TEST_F(RunDriverTest, withoutDataNothingHappensButTheMessage)
-{
-    EXPECT_EQ(run(), RunOutcome::NoData);
-    EXPECT_EQ(feedback.messages, (std::vector<std::string>{"Can't run without input output data."}));
-    EXPECT_TRUE(progress.events.empty());
-    EXPECT_TRUE(results.calls.empty());
-    EXPECT_EQ(solver.solves, 0);
-
-    load(units(2));
-    workspace.data.NumOutputs = 0;
-    feedback = test::RecordingFeedback();
-    EXPECT_EQ(run(), RunOutcome::NoData);
-    EXPECT_EQ(feedback.messages, (std::vector<std::string>{"Can't run without input output data."}));
-    EXPECT_TRUE(progress.events.empty());
-}
-
-TEST_F(RunDriverTest, weightsOfAnotherDataSetAreRefusedWithTheirCounts)
-{
-    load(units(3));
-    test::addWeights(workspace.data, {{1, -1, 0}}, "other.xls");
-    workspace.options.RestrictWeights = true;
-    EXPECT_EQ(run(), RunOutcome::NoData);
-    ASSERT_EQ(feedback.messages.size(), 1u);
-    const std::string &text = feedback.messages[0];
-    EXPECT_NE(text.find("other.xls"), std::string::npos) << text;
-    EXPECT_NE(text.find("3 weight columns"), std::string::npos) << text;
-    EXPECT_NE(text.find("2 inputs and outputs"), std::string::npos) << text;
-    EXPECT_TRUE(progress.events.empty());
-    EXPECT_EQ(solver.solves, 0);
-
-    // Not restricting: the table is ignored and the LPs have the DMU rows only.
-    workspace.options.RestrictWeights = false;
-    std::vector<int> rows;
-    solver.outcome = [&](int, LpProblem &lp) {
-        rows.push_back(lp.LpRows);
-        lp.SolverCode = 2;
-        lp.ObjValue = -1;
-    };
-    EXPECT_EQ(run(), RunOutcome::Completed);
-    EXPECT_EQ(rows, (std::vector<int>{3, 3, 3}));
-
-    // FDH never reads the weights.
-    workspace.options.RestrictWeights = true;
-    workspace.options.Structure = ModelStructure::FDH;
-    EXPECT_EQ(run(), RunOutcome::Completed);
-}
-
-TEST_F(RunDriverTest, fittingWeightsAddTheirRows)
-{
-    load(units(3));
-    test::addWeights(workspace.data, {{1, -1}, {2, -1}});
-    workspace.options.RestrictWeights = true;
-    std::vector<int> rows;
-    solver.outcome = [&](int, LpProblem &lp) {
-        rows.push_back(lp.LpRows);
-        lp.SolverCode = 2;
-        lp.ObjValue = -1;
-    };
-    EXPECT_EQ(run(), RunOutcome::Completed);
-    EXPECT_EQ(rows, (std::vector<int>{5, 5, 5}));
-}
-
-TEST_F(RunDriverTest, eachRunStartsFromAFreshStore)
-{
-    load(units(3));
-    run();
-    EXPECT_EQ(driver.store().Score[3], 0.5);
-    eval = test::selection(3, {1});
-    run();
-    EXPECT_EQ(driver.store().Score[3], 0.0);
-    EXPECT_EQ(driver.store().Benchmarks[3], "");
-    EXPECT_EQ(driver.store().MinAvgBest, (std::vector<double>{0, 0, 0, 0}));
-    EXPECT_EQ(driver.store().MinAvgVariable, (std::vector<std::int32_t>{0, 0, 0, 0}));
-}
-
-TEST_F(RunDriverTest, theEfficientFlagIsClearedBeforeEachDmu)
-{
-    // DMU 1's LP names DMU 2 as its reference (flagging it); DMU 2's own LP
-    // then finds it inefficient, which clears the flag.
-    load(units(3));
-    solver.outcome = [](int solve, LpProblem &lp) {
-        lp.SolverCode = 2;
-        lp.ObjValue = -0.5;
-        const auto n = static_cast<std::size_t>(lp.LpCols);
-        if (solve == 1) {
-            lp.Dual[n + 2] = -1.0;
-            lp.VarStatus[n + 2] = 0;
+    const auto &[c, threads] = GetParam();
+    test::ModelRun run(ladder(c.count), "CRS_RAD_IN", std::max(threads, 1));
+    for (int d : c.notEvaluated)
+        run.eval.select(d, false);
+    for (int d : c.outside)
+        run.tech.select(d, false);
+    const SelectionSet tech = run.tech;
+    run.progress.cancelAfter = c.cancelAfter;
+    run.feedback.confirmAnswer = c.confirmAnswer;
+    auto code = [&c = c](int d) { return c.codes.count(d) != 0 ? c.codes.at(d) : 2; };
+    std::vector<int> evaluated;
+    for (int d = 1; d <= c.count; ++d)
+        if (run.eval.selected(d))
+            evaluated.push_back(d);
+    test::ScriptedSolver solver;
+    std::vector<int> lpRows;
+    if (threads == 0) {
+        solver.outcome = [&](int solve, LpProblem &lp) {
+            const int answer = code(evaluated[static_cast<std::size_t>(solve - 1)]);
+            lp.SolverCode = answer == NaNOptimum ? 2 : answer;
+            lp.ObjValue = answer == NaNOptimum ? std::nan("") : -0.5;
+            lpRows.push_back(lp.LpRows);
+        };
+        run.driver.setSolver(solver.function());
+    } else {
+        run.driver.setOutcomeFilter([&](int d, LpOutcome &outcome) {
+            if (code(d) == NaNOptimum)
+                outcome.objective = std::nan("");
+            else if (code(d) != 2)
+                outcome.clear(static_cast<int>(outcome.primal.size()) - 1, 0, code(d));
+        });
+    }
+    EXPECT_EQ(run.run(), c.outcome);
+    std::vector<int> shown(evaluated.begin(), std::upper_bound(evaluated.begin(), evaluated.end(), c.lastRow));
+    EXPECT_EQ(run.results.calls, test::RecordingResults::callsFor(shown));
+    EXPECT_EQ(std::tie(run.feedback.messages, run.feedback.confirms), std::tie(c.messages, c.confirms));
+    EXPECT_EQ(c.progress.empty() ? c.progress : run.progress.events, c.progress);
+    EXPECT_EQ(run.progress.events.back(), "close");
+    // The technology is back as it was; each LP held it and the evaluated
+    // DMU, which is marked when it comes from outside.
+    EXPECT_EQ(run.tech, tech);
+    for (std::size_t k = 0; k < lpRows.size(); ++k)
+        EXPECT_EQ(lpRows[k], tech.selectedCount() + (tech.selected(evaluated[k]) ? 0 : 1)) << "DMU " << evaluated[k];
+    for (const test::RowSeen &row : run.results.rows) {
+        EXPECT_EQ(std::tuple(row.techSelected, row.noFiniteOptimum, row.name.substr(0, 3)),
+                  std::tuple(true, code(row.d) == 3, tech.selected(row.d) ? "   " : "{X}"));
+        if (threads == 0 || code(row.d) != 2) { // the scripted score, or none
+            EXPECT_EQ(row.score, code(row.d) == 2 ? 0.5 : code(row.d) == 3 ? -1.0 : 0.0) << "DMU " << row.d;
         }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(FullLpAndOneToThreeThreads, Walk,
+                         ::testing::Combine(::testing::ValuesIn(walkCases), ::testing::Values(0, 1, 2, 3)),
+                         [](const auto &p) {
+                             const int threads = std::get<1>(p.param);
+                             return std::string(std::get<0>(p.param).name)
+                                 + (threads == 0 ? "FullLp" : "Threads" + std::to_string(threads));
+                         });
+
+struct RefusalCase {
+    const char *name;
+    void (*spoil)(test::ModelRun &);
+    const char *message;
+};
+
+const RefusalCase refusals[] = {
+    {"NoData", [](test::ModelRun &run) { run.workspace.data = DataSet(); }, "Can't run without input output data."},
+    {"SelectionsOfAnotherDataSet", [](test::ModelRun &run) { run.eval = SelectionSet(4, true); },
+     "The DMU selections do not match the data set of 3 DMUs. Choose the DMUs again."},
+    {"NoRestrictionsLoaded", [](test::ModelRun &run) { run.workspace.options.RestrictWeights = true; },
+     "Weights cannot be restricted: no weight restrictions are loaded."},
+    {"RestrictionsOfAnotherDataSet",
+     [](test::ModelRun &run) {
+         test::addWeights(run.workspace.data, {{1, -1, 0}}, "other.xls");
+         run.workspace.options.RestrictWeights = true;
+     },
+     "The weight restrictions in other.xls have 3 weight columns, but the data set has 2 inputs and outputs "
+     "(1 + 1). Load the weight restrictions of this data set, or run without restricting the weights."},
+};
+
+class Refusals : public ::testing::TestWithParam<RefusalCase> {};
+
+TEST_P(Refusals, computeAndShowNothingButTheMessage)
+{
+    test::ModelRun run(ladder(3));
+    GetParam().spoil(run);
+    EXPECT_EQ(run.run(), RunOutcome::NoData);
+    EXPECT_EQ(run.feedback.messages, std::vector<std::string>{GetParam().message});
+    EXPECT_TRUE(run.progress.events.empty() && run.results.calls.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, Refusals, ::testing::ValuesIn(refusals), test::ParamName());
+
+TEST(RunDriver, aReferenceFlaggedEarlierIsClearedWhenItsOwnLpFindsItInefficient)
+{
+    // DMU 1's LP names DMU 2 (row 2) as its reference; DMU 2's own LP finds
+    // it inefficient (a score of 0.5).
+    test::ModelRun run(ladder(3));
+    test::ScriptedSolver solver;
+    solver.outcome = [](int solve, LpProblem &lp) {
+        lp.SolverCode = 2;
+        lp.ObjValue = -0.5;
+        lp.Dual[static_cast<std::size_t>(lp.LpCols) + 2] = solve == 1 ? -1.0 : 0.0;
+        lp.VarStatus[static_cast<std::size_t>(lp.LpCols) + 2] = solve == 1 ? 0 : 1;
     };
-    run();
-    EXPECT_EQ(results.row(1).benchmarks, " 2 (1.00) ");
-    EXPECT_FALSE(results.efficientAtEnd[2]);
-    EXPECT_EQ(results.referencesAtEnd[2], 1);
+    run.driver.setSolver(solver.function());
+    run.run();
+    EXPECT_EQ(run.results.row(1).benchmarks, " 2 (1.00000000) ");
+    EXPECT_FALSE(run.results.efficientAtEnd[2]);
+    EXPECT_EQ(run.results.referencesAtEnd[2], 1);
+}
+
+TEST(RunDriver, aLaterRunBlanksTheMarksAndStartsFromAFreshStore)
+{
+    test::ModelRun run(ladder(4)); // DMU 3 scores 1/3 against DMU 1
+    run.tech = test::selection(4, {1, 3, 4});
+    run.run();
+    EXPECT_EQ(run.workspace.data.DMUNames[2], "{X} D2");
+    EXPECT_NEAR(run.store().Score[3], 1.0 / 3, 1e-12);
+    run.tech = test::selection(4, {1, 2, 3});
+    run.eval = test::selection(4, {1, 2, 4});
+    run.run();
+    EXPECT_EQ(run.workspace.data.DMUNames[2], "    D2");
+    EXPECT_EQ(run.workspace.data.DMUNames[4], "{X} D4");
+    EXPECT_EQ(run.store().Score[3], 0.0);
 }
 
 } // namespace
