@@ -5,43 +5,36 @@
 namespace zelvar {
 namespace {
 
-TEST(TextDecoding, Windows1252BecomesUtf8)
+using namespace std::string_literals;
+using enum CharacterSet;
+using Decoded = std::tuple<std::string, CharacterSet, std::string>; // bytes, set, UTF-8
+
+class TextDecoding : public testing::TestWithParam<Decoded> {};
+
+TEST_P(TextDecoding, GivesUtf8)
 {
-    // Euro sign, curly quotes, u umlaut, the unassigned 0x81.
-    EXPECT_EQ(windows1252ToUtf8("\x80 \x93x\x94 \xFC \x81"),
-              "\xE2\x82\xAC \xE2\x80\x9Cx\xE2\x80\x9D \xC3\xBC \xC2\x81");
+    const auto &[bytes, set, text] = GetParam();
+    EXPECT_EQ(decodeText(bytes, set), text);
 }
 
-TEST(TextDecoding, AutomaticKeepsValidUtf8AndTakesTheRestForWindows1252)
-{
-    EXPECT_EQ(decodeText("Z\xC3\xBCrich", CharacterSet::Automatic), "Z\xC3\xBCrich");
-    EXPECT_EQ(decodeText("Z\xFCrich", CharacterSet::Automatic), "Z\xC3\xBCrich");
-}
-
-TEST(TextDecoding, AByteOrderMarkDecidesAndIsRemoved)
-{
-    EXPECT_EQ(decodeText("\xEF\xBB\xBF" "a", CharacterSet::Ansi), "a");
-    EXPECT_EQ(decodeText(std::string("\xFF\xFE" "a\0\xFC\0", 6), CharacterSet::Ansi), "a\xC3\xBC");
-    EXPECT_EQ(decodeText(std::string("\xFE\xFF\0a\xD8\x3D\xDE\x00", 8), CharacterSet::Ansi),
-              "a\xF0\x9F\x98\x80");
-}
-
-TEST(TextDecoding, BrokenSequencesBecomeReplacementCharacters)
-{
-    EXPECT_EQ(decodeText("a\xC3", CharacterSet::Utf8), "a\xEF\xBF\xBD");
-    EXPECT_EQ(decodeText(std::string("\x00\xD8", 2), CharacterSet::Utf16LE), "\xEF\xBF\xBD");
-    // An odd byte at the end of UTF-16.
-    EXPECT_EQ(decodeText(std::string("a\0b", 3), CharacterSet::Utf16LE), "a\xEF\xBF\xBD");
-}
-
-TEST(TextDecoding, OverlongFormsAndSurrogatesAreNotUtf8)
-{
-    EXPECT_TRUE(isValidUtf8("plain \xE2\x82\xAC"));
-    EXPECT_FALSE(isValidUtf8("\xC0\xAF"));
-    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80"));
-    EXPECT_FALSE(isValidUtf8("\xF4\x90\x80\x80"));
-    EXPECT_FALSE(isValidUtf8("\xE2\x82"));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Table, TextDecoding,
+    testing::Values(
+        // Euro sign, curly quotes, u umlaut, the unassigned 0x81.
+        Decoded{"\x80 \x93x\x94 \xFC \x81", Ansi, "\xE2\x82\xAC \xE2\x80\x9Cx\xE2\x80\x9D \xC3\xBC \xC2\x81"},
+        // Automatic keeps valid UTF-8 and takes anything else for Windows-1252.
+        Decoded{"Z\xC3\xBCrich", Automatic, "Z\xC3\xBCrich"}, Decoded{"Z\xFCrich", Automatic, "Z\xC3\xBCrich"},
+        // A byte order mark decides whatever the schema says, and goes.
+        Decoded{"\xEF\xBB\xBF" "a", Ansi, "a"}, Decoded{"\xFF\xFE" "a\0\xFC\0"s, Ansi, "a\xC3\xBC"},
+        Decoded{"\xFE\xFF\0a\xD8\x3D\xDE\x00"s, Ansi, "a\xF0\x9F\x98\x80"},
+        // Broken sequences, a lone surrogate and an odd last byte of UTF-16.
+        Decoded{"a\xC3", Utf8, "a\xEF\xBF\xBD"}, Decoded{"\x00\xD8"s, Utf16LE, "\xEF\xBF\xBD"},
+        Decoded{"a\0b"s, Utf16LE, "a\xEF\xBF\xBD"},
+        // An overlong form, a surrogate, a code point beyond U+10FFFF and a cut
+        // sequence are no UTF-8: Automatic takes them for Windows-1252.
+        Decoded{"\xC0\xAF", Automatic, "\xC3\x80\xC2\xAF"}, Decoded{"\xED\xA0\x80", Automatic, "\xC3\xAD\xC2\xA0\xE2\x82\xAC"},
+        Decoded{"\xF4\x90\x80\x80", Automatic, "\xC3\xB4\xC2\x90\xE2\x82\xAC\xE2\x82\xAC"},
+        Decoded{"\xE2\x82", Automatic, "\xC3\xA2\xE2\x80\x9A"}));
 
 } // namespace
 } // namespace zelvar
