@@ -4,6 +4,7 @@
 #include "app/ModelDialog.h"
 #include "app/ResultsWindow.h"
 #include "app/UserDialogs.h"
+#include "support/ResultsSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -27,8 +28,7 @@ QT_END_NAMESPACE
 
 namespace zelvar::test {
 
-// Records every message and file dialog; questions are answered OK, a file
-// dialog with the next scripted answer (none: cancelled).
+// Records messages and file dialogs; questions get OK, a file dialog the next answer (none: Cancel).
 struct ScriptedDialogs : UserDialogs {
     QStringList messages;
     std::deque<QString> answers;
@@ -53,10 +53,9 @@ struct ScriptedDialogs : UserDialogs {
 // Cell (row, col) of a results window's view: row 0 is DMU 1, column 0 its name.
 inline QString cell(ResultsWindow *w, int row, int col) { return w->view()->model()->index(row, col).data().toString(); }
 
-// A main window over its own settings file and a temporary copy of
-// tests/fixtures/app (six.txt: one input Staff, one output Loans), so that
-// Save, which writes beside the data file, never writes into the source
-// tree. No window may be left open at the end.
+// A main window over its own settings file and a temporary copy of tests/fixtures/app
+// (six.txt: input Staff, output Loans): Save writes beside the data file, never into the
+// source tree. No window may be left open at the end.
 class AppTest : public ::testing::Test {
 protected:
     void SetUp() override

@@ -39,10 +39,8 @@ inline std::string fileText(const std::string &path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Everything a results table reads while a run fills it, made by hand:
-// makeData's DMUs ("    D1", ...) with inputs "{I}In1", ... and outputs
-// "{O}Out1", ..., a fresh result store, every DMU in both lists, and the LP
-// solution of the DMU solved last.
+// What a results table reads while a run fills it, made by hand: makeData's DMUs with inputs
+// "{I}In1", ..., outputs "{O}Out1", ..., a fresh store, every DMU in both lists, an LP solution.
 struct TableRun {
     DataSet data;
     ModelOptions options;
