@@ -22,13 +22,6 @@ struct BatchCase {
     std::map<std::string, std::string> tables; // "" for standard output, else a file under {out}
 };
 
-std::string replaced(std::string text, const std::string &from, const std::string &to)
-{
-    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
-}
-
 BatchCase readCase(const std::string &file, const ScratchFolder &scratch)
 {
     BatchCase c;

@@ -13,21 +13,23 @@ struct BatchOutcome {
     std::string err;
 };
 
+// `text` with every `from` replaced by `to`.
+inline std::string replaced(std::string text, const std::string &from, const std::string &to)
+{
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
 // Runs the real zelvar-batch with the given arguments, each passed on as it
 // is; standard error is kept in `scratch` while the program runs.
 inline BatchOutcome runBatchProgram(const std::vector<std::string> &arguments, const ScratchFolder &scratch)
 {
-    const auto quoted = [](const std::string &text) {
-        std::string result = "'";
-        for (char c : text)
-            result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-        return result + "'";
-    };
-    std::string command = quoted(ZELVAR_BATCH);
+    std::string command = "'" ZELVAR_BATCH "'";
     for (const std::string &argument : arguments)
-        command += " " + quoted(argument);
+        command += " '" + replaced(argument, "'", "'\\''") + "'";
     BatchOutcome outcome;
-    FILE *pipe = ::popen((command + " 2>" + quoted(scratch.path("stderr.txt"))).c_str(), "r");
+    FILE *pipe = ::popen((command + " 2>'" + scratch.path("stderr.txt") + "'").c_str(), "r");
     char buffer[4096];
     for (std::size_t got; pipe && (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
         outcome.out.append(buffer, got);

@@ -24,8 +24,6 @@ public:
             ADD_FAILURE() << "no scratch folder " << m_root;
     }
     ~ScratchFolder() { std::filesystem::remove_all(m_root); }
-    ScratchFolder(const ScratchFolder &) = delete;
-    ScratchFolder &operator=(const ScratchFolder &) = delete;
     std::string path(const std::string &name = {}) const { return m_root + "/" + name; }
 
 private:
