@@ -3,15 +3,13 @@
 #include "app/MainWindow.h"
 #include "app/ModelDialog.h"
 #include "app/ResultsWindow.h"
-#include "app/ScriptedDialogs.h"
+#include "app/UserDialogs.h"
+#include "support/ResultsSupport.h"
 
-#include <QAction>
-#include <QCheckBox>
 #include <QApplication>
-#include <QDir>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
-#include <QMdiArea>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -19,114 +17,110 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <memory>
+#include <ostream>
+
+QT_BEGIN_NAMESPACE
+// Failures show texts as text.
+inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
+QT_END_NAMESPACE
 
 namespace zelvar::test {
 
-// Each test gets a main window over its own temporary settings file and a
-// temporary copy of the test data, so that Save, which writes beside the data
-// file, never writes into the source tree.
+// Records messages and file dialogs; questions get OK, a file dialog the next answer (none: Cancel).
+struct ScriptedDialogs : UserDialogs {
+    QStringList messages;
+    std::deque<QString> answers;
+    QStringList starts;               // where each file dialog started
+    std::vector<QStringList> filters; // and the file types it offered
+
+    void message(const QString &text) override { messages << text; }
+    bool confirm(const QString &text) override { return message(text), true; }
+    QString openFileName(const QString &, const QString &start, const QStringList &types) override { return answer(start, types); }
+    QString saveFileName(const QString &, const QString &start, const QStringList &types) override { return answer(start, types); }
+    QString answer(const QString &start, const QStringList &types)
+    {
+        starts << start;
+        filters.push_back(types);
+        const QString chosen = answers.empty() ? QString() : answers.front();
+        if (!answers.empty())
+            answers.pop_front();
+        return chosen;
+    }
+};
+
+// Cell (row, col) of a results window's view: row 0 is DMU 1, column 0 its name.
+inline QString cell(ResultsWindow *w, int row, int col) { return w->view()->model()->index(row, col).data().toString(); }
+
+// A main window over its own settings file and a temporary copy of tests/fixtures/app
+// (six.txt: input Staff, output Loans): Save writes beside the data file, never into the
+// source tree. No window may be left open at the end.
 class AppTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
         for (const char *name : {"six.txt", "weights.txt", "schema.ini"})
-            ASSERT_TRUE(QFile::copy(fixture(name), path(name))) << name;
+            ASSERT_TRUE(QFile::copy(QStringLiteral(ZELVAR_FIXTURES "/app/") + name, path(name))) << name;
     }
-
     void TearDown() override
     {
         m_window.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents();
-        QStringList left;
         for (QWidget *widget : QApplication::topLevelWidgets())
-            if (widget->isVisible())
-                left << widget->objectName() + " " + widget->windowTitle();
-        EXPECT_TRUE(left.isEmpty()) << "windows left open: " << left.join(", ").toStdString();
+            EXPECT_FALSE(widget->isVisible()) << "left open: " << widget->objectName().toStdString();
     }
 
-    static QString fixture(const char *name)
-    {
-        return QStringLiteral(ZELVAR_FIXTURES "/app/") + QLatin1String(name);
-    }
     QString path(const QString &name) const { return m_dir.filePath(name); }
     QString settingsPath() const { return path(QStringLiteral("settings.ini")); }
-
     MainWindow &window()
     {
         if (!m_window)
             m_window = std::make_unique<MainWindow>(dialogs, SettingsStore::iniFile(settingsPath()));
         return *m_window;
     }
-    // Ends the session like the user closing the main window.
+    // Ends the session as the user closing the main window does.
     void closeWindow()
     {
-        if (m_window)
-            m_window->close();
+        window().close();
         m_window.reset();
     }
-
-    QAction *action(const char *name)
+    void trigger(const char *action) { window().findChild<QAction *>(QLatin1String(action))->trigger(); }
+    // A command whose file dialog is answered with `file`.
+    void trigger(const char *action, const QString &file)
     {
-        auto *found = window().findChild<QAction *>(QLatin1String(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
+        dialogs.answers.push_back(file);
+        trigger(action);
     }
-    void trigger(const char *name)
-    {
-        if (QAction *a = action(name))
-            a->trigger();
-    }
-
-    // "Load data" with the file dialog answered by `file`.
-    void load(const QString &file)
-    {
-        dialogs.openAnswers.push_back(file);
-        trigger("mnuFileOpen");
-    }
-    void loadSix() { load(path(QStringLiteral("six.txt"))); }
-
-    // "Run model": the model dialog, shown.
+    void loadSix() { trigger("mnuFileOpen", path(QStringLiteral("six.txt"))); }
     ModelDialog &modelDialog()
     {
         trigger("mnuDEARun");
-        ModelDialog *dialog = window().modelDialog();
-        if (dialog == nullptr) {
-            ADD_FAILURE() << "no model dialog";
-            throw std::runtime_error("no model dialog");
-        }
-        EXPECT_TRUE(dialog->isVisible());
-        return *dialog;
+        return *window().modelDialog();
     }
-    template <typename T>
-    static T *control(QWidget &parent, const char *name)
+    template <typename T = QAbstractButton>
+    static T *control(QWidget &parent, const char *name) { return parent.findChild<T *>(QLatin1String(name)); }
+    // Where a user clicks: a check box or radio button answers on its indicator.
+    static void click(QWidget &parent, const char *name)
     {
-        auto *found = parent.findChild<T *>(QLatin1String(name));
-        if (found == nullptr) {
-            ADD_FAILURE() << "no control " << name;
-            throw std::runtime_error(name);
-        }
-        return found;
+        QAbstractButton *button = control(parent, name);
+        const bool indicator = qobject_cast<QRadioButton *>(button) || qobject_cast<QCheckBox *>(button);
+        QTest::mouseClick(button, Qt::LeftButton, {}, indicator ? QPoint(6, button->height() / 2) : button->rect().center());
     }
-    static void click(QWidget &dialog, const char *name)
+    static void choose(QWidget &parent, const char *combo, int index)
     {
-        auto *button = control<QAbstractButton>(dialog, name);
-        // Near the left edge: a radio button or check box answers a click on
-        // its indicator and text, not on the empty space its layout gives it.
-        const bool indicator = qobject_cast<QRadioButton *>(button) != nullptr
-            || qobject_cast<QCheckBox *>(button) != nullptr;
-        QTest::mouseClick(button, Qt::LeftButton, {},
-                          indicator ? QPoint(6, button->height() / 2) : button->rect().center());
+        auto *box = control<QComboBox>(parent, combo);
+        box->setCurrentIndex(index);
+        emit box->activated(index);
     }
-    // Runs the model as the dialog stands.
-    void start(ModelDialog &dialog) { click(dialog, "cmdStart"); }
-    // Runs the default model (CRS_RAD_IN) on the loaded data.
-    void runDefaultModel() { start(modelDialog()); }
-
-    QList<ResultsWindow *> results() { return window().resultsWindows(); }
-
+    // Start on the model dialog as it stands (CRS_RAD_IN when untouched).
+    void runModel() { click(modelDialog(), "cmdStart"); }
+    QStringList captions()
+    {
+        QStringList list;
+        for (ResultsWindow *w : window().resultsWindows())
+            list << w->windowTitle();
+        return list;
+    }
     ScriptedDialogs dialogs;
 
 private:

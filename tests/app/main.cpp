@@ -6,12 +6,10 @@
 
 int main(int argc, char **argv)
 {
-    // Test discovery runs this program outside ctest's environment, where
-    // there may be no display at all.
+    // Test discovery runs this program outside ctest's environment, perhaps without a display.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Numbers in result tables follow the locale; the tests pin it and set
-    // another one where the separator is the point.
+    // Numbers in result tables follow the locale: the tests pin one.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     // Whatever a test does, the user's own settings and files stay untouched.
     QStandardPaths::setTestModeEnabled(true);

@@ -1,51 +1,40 @@
-#include "cli/BatchOptions.h"
+#include "cli/BatchRun.h"
 #include "session/ModelNames.h"
+#include "support/ResultsSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
+#include <sstream>
 
-namespace zelvar {
+namespace zelvar::test {
 namespace {
 
-TEST(DmuList, NumbersAndRangesAreMergedInDmuOrder)
+// Every model name the README composes from its codes runs that model (its
+// table is saved under the caption ending in the name). Other names are
+// refused: see the refused-model-* cases.
+TEST(ModelOption, runsEveryModelNameTheReadmeComposes)
 {
-    const DmuListResult result = parseDmuList("7,1-4,3", 10);
-    EXPECT_EQ(result.error, "");
-    EXPECT_EQ(result.dmus, (std::vector<int>{1, 2, 3, 4, 7}));
-}
-
-TEST(DmuList, PiecesOutsideTheDataSetAreRefusedByName)
-{
-    for (const char *list : {"0", "11", "3-12", "4-2", "x", "1,,2", "-3", ""}) {
-        const DmuListResult result = parseDmuList(list, 10);
-        EXPECT_FALSE(result.error.empty()) << list;
-        EXPECT_TRUE(result.dmus.empty()) << list;
-    }
-    EXPECT_NE(parseDmuList("1,99", 10).error.find("\"99\""), std::string::npos);
-}
-
-TEST(WindowOption, TakesPeriodsAndWidth)
-{
-    EXPECT_EQ(parseWindow("4:2"), (std::pair{4, 2}));
-    EXPECT_FALSE(parseWindow("4"));
-    EXPECT_FALSE(parseWindow("0:1"));
-    EXPECT_FALSE(parseWindow("4:x"));
-}
-
-TEST(ModelNames, EveryComposableNameMapsToButtonsAndNothingElseDoes)
-{
+    std::set<std::string> documented{"FDH_RAD_IN", "FDH_RAD_OUT"};
+    for (const char *rts : {"CRS", "VRS", "NDR", "NIR"})
+        for (const char *distance : {"RAD", "ADD", "MAXAV", "MINAV"})
+            for (const char *orientation : {"IN", "OUT", "NON"})
+                documented.insert(std::string(rts) + "_" + distance + "_" + orientation);
     const std::vector<std::string> names = allModelNames();
-    EXPECT_EQ(names.size(), 4u * 4u * 3u + 2u);
-    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size());
-    for (const std::string &name : names)
-        EXPECT_TRUE(buttonsForModelName(name)) << name;
-    for (const char *name : {"FDH_RAD_NON", "FDH_ADD_IN", "CRS_RAD", "crs_rad_in", "CRS_RAD_IN_", ""})
-        EXPECT_FALSE(buttonsForModelName(name)) << name;
-    EXPECT_EQ(*buttonsForModelName("NIR_MAXAV_OUT"),
-              (std::vector{OptionButton::optConvex, OptionButton::optNir, OptionButton::optMaxaverage,
-                           OptionButton::optOutput}));
+    EXPECT_EQ(std::set(names.begin(), names.end()), documented);
+    EXPECT_EQ(names.size(), documented.size());
+
+    const ScratchFolder scratch;
+    BatchOptions options;
+    options.dataFile = std::string(ZELVAR_FIXTURES) + "/cli/four.txt";
+    options.outDir = scratch.path();
+    for (const std::string &name : documented) {
+        options.model = name;
+        std::ostringstream out, err;
+        EXPECT_EQ(runBatch(options, out, err), BatchCompleted) << name << err.str();
+        EXPECT_EQ(fileText(scratch.path("four.txt_" + name + ".txt")).substr(0, 5), " \tDMU") << name;
+    }
 }
 
 } // namespace
-} // namespace zelvar
+} // namespace zelvar::test
