@@ -124,7 +124,7 @@ TEST_F(DataCommands, AFailedReadLeavesTheLoadedDataSetWholeAndNamesTheCell)
                             + ": record 7, column {I}Staff holds \"n/a\", which is not a number."));
     EXPECT_THAT(feedback.pointer, ElementsAre(true, false));
     expectSameDataSet(workspace.data, before);
-    EXPECT_EQ(workspace.data.DataFileName, path);
+    EXPECT_EQ(workspace.data.DataFileName, before.DataFileName);
     EXPECT_EQ(workspace.status.panel1, statusBefore.panel1);
     EXPECT_EQ(workspace.status.panel2, statusBefore.panel2);
     EXPECT_TRUE(workspace.data.loaded());
@@ -157,12 +157,12 @@ TEST_F(DataCommands, ARefusedFileLeavesTheLoadedDataSetWhole)
         EXPECT_FALSE(openDataFile(workspace, c.path, feedback));
         EXPECT_THAT(feedback.messages, ElementsAre(c.message));
         expectSameDataSet(workspace.data, before);
-        EXPECT_EQ(workspace.data.DataFileName, c.path);
+        EXPECT_EQ(workspace.data.DataFileName, before.DataFileName);
         EXPECT_EQ(workspace.status.panel1, "Input Output Data " + example("banks.txt"));
     }
 }
 
-TEST_F(DataCommands, MissingDataMarksNoDataSetLoadedButKeepsTheWeights)
+TEST_F(DataCommands, MissingDataLeavesTheLoadedDataSetAndTheWeights)
 {
     loadBanks();
     loadBankWeights();
@@ -170,12 +170,10 @@ TEST_F(DataCommands, MissingDataMarksNoDataSetLoadedButKeepsTheWeights)
     EXPECT_FALSE(openDataFile(workspace, path, feedback));
     EXPECT_THAT(feedback.messages,
                 ElementsAre("Unknown or missing data in " + path + ". Perhaps wrong schema.ini?"));
-    EXPECT_FALSE(workspace.data.loaded());
-    EXPECT_EQ(workspace.data.NumInputs, 0);
-    EXPECT_TRUE(workspace.data.InputData.empty());
-    EXPECT_TRUE(workspace.data.DMUNames.empty());
-    EXPECT_EQ(workspace.data.DataFileName, path);
-    EXPECT_EQ(workspace.status.panel1, "Please load data file (Ctrl+O).");
+    EXPECT_TRUE(workspace.data.loaded());
+    EXPECT_EQ(workspace.data.NumInputs, 2);
+    EXPECT_EQ(workspace.data.DataFileName, example("banks.txt"));
+    EXPECT_EQ(workspace.status.panel1, "Input Output Data " + example("banks.txt"));
     EXPECT_EQ(workspace.data.WeightsFileName, example("banks-weights.txt"));
     EXPECT_EQ(workspace.data.NumWeightRows, 3);
     EXPECT_EQ(workspace.status.panel2, "Weight Restriction " + example("banks-weights.txt"));
