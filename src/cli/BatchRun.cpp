@@ -4,11 +4,14 @@
 #include "engine/RunDriver.h"
 #include "session/DataCommands.h"
 #include "session/ModelNames.h"
+#include "session/NegativeData.h"
 #include "session/Workspace.h"
 #include "results/ResultsFile.h"
 #include "results/ResultsTable.h"
+#include "results/TableExport.h"
 
 #include <filesystem>
+#include <optional>
 #include <ostream>
 
 namespace zelvar {
@@ -80,6 +83,15 @@ bool checkOptions(const BatchOptions &options, Feedback &feedback)
                          "the periods decide which DMUs each run evaluates.");
         return false;
     }
+    const std::optional<ExportFormat> format = exportFormatNamed(options.format);
+    if (!format) {
+        feedback.message("--format takes txt, csv or xlsx.");
+        return false;
+    }
+    if (*format == ExportFormat::Xlsx && options.outDir.empty()) {
+        feedback.message("--format xlsx writes workbooks into a folder: give one with --out DIR.");
+        return false;
+    }
     if (!buttonsForModelName(options.model)) {
         std::string known;
         for (const std::string &name : allModelNames())
@@ -118,9 +130,9 @@ bool periodsFit(int periods, int width, int numDMU, const char *option, Feedback
     return true;
 }
 
-std::string outputPath(const std::string &outDir, const std::string &caption)
+std::string outputPath(const std::string &outDir, const std::string &caption, ExportFormat format)
 {
-    const std::string fileName = std::filesystem::path(caption).filename().string() + ".txt";
+    const std::string fileName = std::filesystem::path(caption).filename().string() + std::string(extensionOf(format));
     return (std::filesystem::path(outDir) / fileName).string();
 }
 
@@ -192,6 +204,11 @@ int runBatch(const BatchOptions &options, std::ostream &out, std::ostream &err)
         }
     }
 
+    // The application asks whether to run anyway; unattended, the runs go on.
+    if (const std::string note = negativeDataNote(workspace.data, workspace.options, start.runs); !note.empty())
+        feedback.message("Note: " + note);
+
+    const ExportFormat format = exportFormatNamed(options.format).value_or(ExportFormat::Text);
     int status = BatchCompleted;
     RunDriver driver(workspace);
     NoProgress progress;
@@ -207,10 +224,10 @@ int runBatch(const BatchOptions &options, std::ostream &out, std::ostream &err)
             status = BatchRunStopped;
 
         if (options.outDir.empty()) {
-            out << savedResultsText(table.grid());
+            out << (format == ExportFormat::Csv ? csvText(table) : savedResultsText(table.grid()));
         } else {
-            const std::string path = outputPath(options.outDir, run.caption);
-            const std::string error = saveResultsFile(table.grid(), path);
+            const std::string path = outputPath(options.outDir, run.caption, format);
+            const std::string error = exportResults(table, path, format);
             if (!error.empty()) {
                 feedback.message(error);
                 return BatchInputError;
