@@ -100,7 +100,7 @@ TEST_F(MainWindowTest, FileMenuSeparatesItsGroups)
     for (QAction *a : file->actions())
         layout << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
     EXPECT_EQ(layout, QStringList({"mnuFileOpen", "-", "mnuWeightsOpen", "mnuCloseWeights", "-",
-                                   "mnuFileSave", "mnuFileSaveAs", "-", "mnuFileExit"}));
+                                   "mnuFileSave", "mnuFileSaveAs", "mnuFileExport", "-", "mnuFileExit"}));
 }
 
 TEST_F(MainWindowTest, RunModelWithoutDataAsksForData)
@@ -125,7 +125,7 @@ TEST_F(MainWindowTest, FirstOpenDialogStartsInTheSampleFolderWithBothFormats)
     trigger("mnuFileOpen");
     ASSERT_EQ(dialogs.openRequests.size(), 1u);
     EXPECT_EQ(dialogs.openRequests[0].filters,
-              QStringList({"Excel (*.xls *.xlsx)", "Text (*.txt)"}));
+              QStringList({"All data files (*.xls *.xlsx *.txt)", "Excel (*.xls *.xlsx)", "Text (*.txt)"}));
     EXPECT_FALSE(AppInfo::examplesFolder().isEmpty());
     EXPECT_EQ(dialogs.openRequests[0].start, AppInfo::examplesFolder());
     EXPECT_TRUE(QFileInfo::exists(AppInfo::examplesFolder() + "/banks.txt"));

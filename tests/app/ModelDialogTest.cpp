@@ -111,7 +111,7 @@ TEST_F(ModelDialogTest, IsCaptionedRunModelWithTwoTabsAndStartAsDefault)
 TEST_F(ModelDialogTest, ShowsEveryDmuInBothListsAndInThePeriodLists)
 {
     ModelDialog &dialog = modelDialog();
-    const QStringList all{"1", "2", "3", "4", "5", "6"};
+    const QStringList all{"1  A", "2  B", "3  C", "4  D", "5  E", "6  F"};
     EXPECT_EQ(selectedItems(dialog, "lstEval"), all);
     EXPECT_EQ(selectedItems(dialog, "lstTech"), all);
     auto *periods = control<QComboBox>(dialog, "cmbPeriods");

