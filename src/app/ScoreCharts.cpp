@@ -16,6 +16,11 @@ namespace zelvar {
 
 namespace {
 
+// Spots the frontier picture is drawn at: about a marker each on a chart of
+// some 900 x 600 pixels.
+constexpr int PlotColumns = 120;
+constexpr int PlotRows = 80;
+
 // The table's highlight, a little darker so that a bar or point stands out
 // from the white of the chart.
 const QColor EfficientColour = QColor::fromRgb(0x00, 0xC8, 0xC8);
@@ -49,7 +54,7 @@ QChart *histogramChart(const ScoreHistogram &histogram, const QString &title)
     for (const HistogramBin &bin : histogram.bins) {
         *others << bin.count - bin.efficient;
         *efficient << bin.efficient;
-        labels << QString::fromStdString(bin.label);
+        labels << QString::fromStdString(bin.lowerLabel);
         highest = std::max(highest, bin.count);
     }
     auto *series = new QStackedBarSeries;
@@ -60,9 +65,7 @@ QChart *histogramChart(const ScoreHistogram &histogram, const QString &title)
 
     auto *categories = new QBarCategoryAxis;
     categories->append(labels);
-    categories->setTitleText(QStringLiteral("Score"));
-    if (labels.size() > 8)
-        categories->setLabelsAngle(-60);
+    categories->setTitleText(QStringLiteral("Score: each bar from its value up to the next"));
     chart->addAxis(categories, Qt::AlignBottom);
     series->attachAxis(categories);
     auto *counts = valueAxis(QStringLiteral("DMUs"), 0.0, highest);
@@ -77,7 +80,10 @@ QChart *frontierChart(const FrontierPicture &picture, const QString &title, cons
                       const QString &outputName)
 {
     auto *chart = new QChart;
-    chart->setTitle(title);
+    const std::vector<PlotDmu> drawn = dmusToDraw(picture, PlotColumns, PlotRows);
+    chart->setTitle(drawn.size() < picture.dmus.size()
+                        ? title + QStringLiteral("; of DMUs in the same spot one is drawn")
+                        : title);
 
     auto *others = new QScatterSeries;
     others->setName(QStringLiteral("DMUs"));
@@ -91,7 +97,7 @@ QChart *frontierChart(const FrontierPicture &picture, const QString &title, cons
     efficient->setMarkerSize(10.0);
     QList<QPointF> otherPoints;
     QList<QPointF> efficientPoints;
-    for (const PlotDmu &dmu : picture.dmus)
+    for (const PlotDmu &dmu : drawn)
         (dmu.efficient ? efficientPoints : otherPoints) << QPointF(dmu.x, dmu.y);
     others->replace(otherPoints);
     efficient->replace(efficientPoints);
@@ -120,6 +126,14 @@ QChart *frontierChart(const FrontierPicture &picture, const QString &title, cons
         chart->addSeries(series);
     QValueAxis *x = valueAxis(inputName, picture.xMin, picture.xMax);
     QValueAxis *y = valueAxis(outputName, picture.yMin, picture.yMax);
+    // The frontiers run on to the axes' ends, which nice numbers put beyond the data.
+    if (picture.crsEnd && picture.crsEnd->x > 0.0) {
+        const double slope = picture.crsEnd->y / picture.crsEnd->x;
+        const double end = std::min(x->max(), y->max() / slope);
+        crs->replace({QPointF(0.0, 0.0), QPointF(end, end * slope)});
+    }
+    if (hull.size() >= 2 && hull.last().x() < x->max() && hull.last().y() == hull[hull.size() - 2].y())
+        vrs->replace(hull.size() - 1, QPointF(x->max(), hull.last().y()));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     for (QAbstractSeries *series : chart->series()) {

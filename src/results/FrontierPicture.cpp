@@ -35,6 +35,32 @@ std::vector<PlotPoint> vrsCorners(std::vector<PlotPoint> points)
     return corners;
 }
 
+std::vector<PlotDmu> dmusToDraw(const FrontierPicture &picture, int columns, int rows)
+{
+    columns = std::max(columns, 1);
+    rows = std::max(rows, 1);
+    const double width = picture.xMax - picture.xMin;
+    const double height = picture.yMax - picture.yMin;
+    const auto spot = [](double value, double low, double span, int count) {
+        if (span <= 0.0)
+            return 0;
+        return std::clamp(static_cast<int>((value - low) / span * count), 0, count - 1);
+    };
+    std::vector<char> taken(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), 0);
+    std::vector<PlotDmu> drawn;
+    for (const PlotDmu &dmu : picture.dmus) {
+        if (!dmu.efficient) {
+            const std::size_t k = static_cast<std::size_t>(spot(dmu.y, picture.yMin, height, rows)) * columns
+                + static_cast<std::size_t>(spot(dmu.x, picture.xMin, width, columns));
+            if (taken[k] != 0)
+                continue;
+            taken[k] = 1;
+        }
+        drawn.push_back(dmu);
+    }
+    return drawn;
+}
+
 std::optional<FrontierPicture> frontierPicture(const RunScores &scores)
 {
     if (scores.plot.empty())

@@ -35,6 +35,12 @@ struct FrontierPicture {
 // Nothing unless the run's data have one input and one output.
 [[nodiscard]] std::optional<FrontierPicture> frontierPicture(const RunScores &scores);
 
+// The DMUs to draw when the drawing area is split into columns x rows spots:
+// every efficient DMU, and of the others the first in each spot. Markers a
+// spot wide would hide one another anyway, so the picture looks the same,
+// and a hundred thousand DMUs draw as quickly as a few thousand.
+[[nodiscard]] std::vector<PlotDmu> dmusToDraw(const FrontierPicture &picture, int columns, int rows);
+
 // The corners of the VRS frontier of `points` (technology DMUs): from the
 // point of least x (most y among ties) to the point of most y (least x among
 // ties), each corner above the segment joining its neighbours.

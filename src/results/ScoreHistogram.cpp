@@ -33,14 +33,15 @@ int edgeDecimals(double width, bool percent)
     return 8;
 }
 
-// An edge in the score column's form; whole numbers without a separator
-// ("60%", not the "60.%" formatFixed writes for no decimals).
+// An edge in the score column's units (percent points or the additive
+// model's), whole numbers without a separator ("60", not the "60." that
+// formatFixed writes for no decimals).
 std::string edgeText(double value, int decimals, const RunScores &scores)
 {
     std::string text = formatFixed(scores.percent ? value * 100.0 : value, decimals, scores.decimalSeparator);
     if (decimals == 0 && text.size() > scores.decimalSeparator.size())
         text.resize(text.size() - scores.decimalSeparator.size());
-    return scores.percent ? text + "%" : text;
+    return text;
 }
 
 } // namespace
@@ -78,7 +79,9 @@ ScoreHistogram scoreHistogram(const RunScores &scores, int targetBins)
         HistogramBin &bin = histogram.bins[k];
         bin.lower = (first + static_cast<double>(k)) * width;
         bin.upper = (first + static_cast<double>(k) + 1.0) * width;
-        bin.label = edgeText(bin.lower, decimals, scores) + "\u2013" + edgeText(bin.upper, decimals, scores);
+        bin.label = edgeText(bin.lower, decimals, scores) + "\u2013" + edgeText(bin.upper, decimals, scores)
+            + (scores.percent ? "%" : "");
+        bin.lowerLabel = edgeText(bin.lower, decimals, scores) + (scores.percent ? "%" : "");
     }
     for (const RunScores::Entry *entry : finite) {
         const double position = std::floor((entry->score.value - first * width) / width + EdgeTolerance);

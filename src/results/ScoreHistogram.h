@@ -14,7 +14,8 @@ struct HistogramBin {
     double upper = 0.0;
     int count = 0;
     int efficient = 0; // of count, the efficient DMUs
-    std::string label; // "60%–65%", in the score column's form
+    std::string label; // "60–65%", in the score column's units
+    std::string lowerLabel; // "60%": the lower edge alone, for an axis of many bars
 };
 
 struct ScoreHistogram {

@@ -1,6 +1,5 @@
 #include "results/TableExport.h"
 
-#include "data/NumberText.h"
 #include "results/ResultsFile.h"
 #include "results/ResultsTable.h"
 #include "results/XlsxExport.h"
@@ -26,17 +25,19 @@ std::string failure(const std::string &path, int error)
     return message + ".";
 }
 
-std::string numberText(const CellNumber &number)
+// Text with the table's decimal separator made ".". A number cell holds its
+// separator once, between the whole and the fractional part; the intensities
+// of a benchmark list once each.
+std::string withDecimalPoint(std::string text, const std::string &separator, bool every)
 {
-    switch (number.style) {
-    case NumberStyle::Percent:
-        return formatPercent(number.value, number.decimals, ".");
-    case NumberStyle::Whole:
-        return std::to_string(static_cast<long long>(number.value));
-    case NumberStyle::Fixed:
-        break;
+    if (separator == "." || separator.empty())
+        return text;
+    for (std::size_t at = text.find(separator); at != std::string::npos; at = text.find(separator, at + 1)) {
+        text.replace(at, separator.size(), ".");
+        if (!every)
+            break;
     }
-    return formatFixed(number.value, number.decimals, ".");
+    return text;
 }
 
 void appendField(std::string &line, const std::string &text)
@@ -55,18 +56,18 @@ void appendField(std::string &line, const std::string &text)
     line += '"';
 }
 
+// A number cell's text is its value formatted with the table's separator,
+// so putting "." in its place gives the value formatted with ".".
 std::string csvCell(const ResultsTable &table, int row, int col)
 {
-    if (row > 0)
-        if (const std::optional<CellNumber> number = table.number(row, col))
-            return numberText(*number);
-    std::string text = table.grid().text(row, col);
+    const std::string &text = table.grid().text(row, col);
+    if (row == 0)
+        return text;
+    if (table.number(row, col))
+        return withDecimalPoint(text, table.decimalSeparator(), false);
     // The intensities " 7 (0,75) " are the only numbers inside a text.
-    const std::string &separator = table.decimalSeparator();
-    if (row > 0 && col == table.benchmarksColumn() && !table.fdh() && separator != ".") {
-        for (std::size_t at = text.find(separator); at != std::string::npos; at = text.find(separator, at + 1))
-            text.replace(at, separator.size(), ".");
-    }
+    if (col == table.benchmarksColumn() && !table.fdh())
+        return withDecimalPoint(text, table.decimalSeparator(), true);
     return text;
 }
 

@@ -128,6 +128,9 @@ TEST_P(ScoreHistogramCases, BinsOfARoundWidthHoldEveryFiniteScore)
         efficient.push_back(bin.efficient);
     }
     EXPECT_EQ(labels, c.labels);
+    // The lower edge alone, for the chart's axis.
+    EXPECT_EQ(histogram.bins.front().lowerLabel, c.labels.front().substr(0, c.labels.front().find("\u2013"))
+                                                     + (c.percent ? "%" : ""));
     EXPECT_EQ(counts, c.counts);
     EXPECT_EQ(efficient, c.efficientCounts);
 }
@@ -138,21 +141,21 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         // The six branches: span 0.75 -> width 0.1 from 20%; 100% opens the last bin.
         HistogramCase{"SixBranches", {0.25, 0.5, 0.5, 0.75, 1.0, 1.0}, 2, true,
-                      {"20%\u201330%", "30%\u201340%", "40%\u201350%", "50%\u201360%", "60%\u201370%",
-                       "70%\u201380%", "80%\u201390%", "90%\u2013100%", "100%\u2013110%"},
+                      {"20\u201330%", "30\u201340%", "40\u201350%", "50\u201360%", "60\u201370%",
+                       "70\u201380%", "80\u201390%", "90\u2013100%", "100\u2013110%"},
                       {1, 0, 0, 2, 0, 1, 0, 0, 2},
                       {0, 0, 0, 0, 0, 0, 0, 0, 2}},
         // Span 0.4 -> width 0.05; 0.6 and 1.0 lie exactly on edges.
         HistogramCase{"EdgesExactly", {0.6, 0.8, 1.0}, 1, true,
-                      {"60%\u201365%", "65%\u201370%", "70%\u201375%", "75%\u201380%", "80%\u201385%",
-                       "85%\u201390%", "90%\u201395%", "95%\u2013100%", "100%\u2013105%"},
+                      {"60\u201365%", "65\u201370%", "70\u201375%", "75\u201380%", "80\u201385%",
+                       "85\u201390%", "90\u201395%", "95\u2013100%", "100\u2013105%"},
                       {1, 0, 0, 0, 1, 0, 0, 0, 1},
                       {0, 0, 0, 0, 0, 0, 0, 0, 1}},
         // Span 0.1 -> width 0.01; a score a hair below 100% still counts as 100%.
         HistogramCase{"AHairBelowAnEdge", {0.9, 0.999999999999, 0.95}, 0, true,
-                      {"90%\u201391%", "91%\u201392%", "92%\u201393%", "93%\u201394%", "94%\u201395%",
-                       "95%\u201396%", "96%\u201397%", "97%\u201398%", "98%\u201399%", "99%\u2013100%",
-                       "100%\u2013101%"},
+                      {"90\u201391%", "91\u201392%", "92\u201393%", "93\u201394%", "94\u201395%",
+                       "95\u201396%", "96\u201397%", "97\u201398%", "98\u201399%", "99\u2013100%",
+                       "100\u2013101%"},
                       {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1},
                       {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
         // The additive model's sums of slacks, span 37 -> width 5 from 0.
@@ -204,6 +207,17 @@ TEST(FrontierPicture, SpansOnlyTheTechnologyAndNeedsOneInputAndOneOutput)
 
     EXPECT_THAT(vrsCorners({{1, 0.5}, {2, 2}, {3, 1}, {4, 3}, {5, 4.5}}),
                 ElementsAre(PlotPoint{1, 0.5}, PlotPoint{2, 2}, PlotPoint{5, 4.5}));
+
+    // Spots of 1 x 1 over [0, 2] x [0, 2]: D1 and D2 share one; efficient D3 is kept there too.
+    FrontierPicture spots;
+    spots.xMax = spots.yMax = 2.0;
+    spots.dmus = {{1, 0.1, 0.1, true, true, false}, {2, 0.9, 0.5, true, true, false},
+                  {3, 0.5, 0.5, true, true, true},  {4, 1.5, 0.2, true, true, false},
+                  {5, 2.0, 2.0, true, true, false}};
+    std::vector<int> drawn;
+    for (const PlotDmu &dmu : dmusToDraw(spots, 2, 2))
+        drawn.push_back(dmu.dmu);
+    EXPECT_EQ(drawn, (std::vector<int>{1, 3, 4, 5}));
 
     Workspace two;
     two.data = test::makeData({{{1, 2}, {3}}, {{2, 1}, {3}}});
