@@ -14,6 +14,7 @@
 #include <QScatterSeries>
 #include <QStackedBarSeries>
 #include <QTabWidget>
+#include <QValueAxis>
 
 namespace zelvar::test {
 namespace {
@@ -65,9 +66,17 @@ TEST_F(ChartsTest, ShowTheHistogramAndTheFrontierOfTheActiveRun)
 
     QChartView *frontier = chart->frontierView();
     ASSERT_NE(frontier, nullptr);
+    // The core's corners; both frontiers run on to the ends of the axes.
+    auto *x = qobject_cast<QValueAxis *>(frontier->chart()->axes(Qt::Horizontal).value(0));
+    auto *y = qobject_cast<QValueAxis *>(frontier->chart()->axes(Qt::Vertical).value(0));
+    ASSERT_TRUE(x != nullptr && y != nullptr);
+    EXPECT_GE(x->max(), 8.0);
+    EXPECT_GE(y->max(), 10.0);
     EXPECT_EQ(points(seriesNamed<QLineSeries>(frontier, "VRS frontier")),
-              QList<QPointF>({{2, 0}, {2, 4}, {5, 10}, {8, 10}}));
-    EXPECT_EQ(points(seriesNamed<QLineSeries>(frontier, "CRS frontier")), QList<QPointF>({{0, 0}, {5, 10}}));
+              QList<QPointF>({{2, 0}, {2, 4}, {5, 10}, {x->max(), 10}}));
+    const qreal rayEnd = std::min(x->max(), y->max() / 2.0);
+    EXPECT_EQ(points(seriesNamed<QLineSeries>(frontier, "CRS frontier")),
+              QList<QPointF>({{0, 0}, {rayEnd, 2.0 * rayEnd}}));
     EXPECT_EQ(points(seriesNamed<QScatterSeries>(frontier, "Efficient")), QList<QPointF>({{2, 4}, {5, 10}}));
     EXPECT_EQ(points(seriesNamed<QScatterSeries>(frontier, "DMUs")).size(), 4);
 
