@@ -70,8 +70,8 @@ void loadNegativeData(Workspace &workspace)
 
 struct NoteCase {
     const char *model;
-    std::vector<int> eval; // DMUs evaluated; the technology is the same
-    const char *note;      // empty: none
+    std::vector<int> eval; // DMUs evaluated, the technology the same; none: a window analysis
+    const char *first;     // "DMU d (name) ... column: value", empty: no note
 };
 
 class NegativeDataNote : public testing::TestWithParam<NoteCase> {};
@@ -85,57 +85,37 @@ TEST_P(NegativeDataNote, NamesTheFirstNegativeValueOfTheModelsThatAssumeNone)
     const std::vector<OptionButton> buttons = buttonsForModelName(c.model).value();
     for (OptionButton button : buttons)
         dialog.click(button);
-    dialog.lstEval.selectAll(false);
-    dialog.lstTech.selectAll(false);
+    dialog.lstEval.selectAll(c.eval.empty());
+    dialog.lstTech.selectAll(c.eval.empty());
     for (int d : c.eval) {
         dialog.lstEval.select(d, true);
         dialog.lstTech.select(d, true);
     }
+    if (c.eval.empty()) {
+        dialog.click(OptionButton::optWA);
+        dialog.cmbPeriodsIndex = 2;
+    }
     test::RecordingFeedback feedback;
     const StartResult start = dialog.cmdStart(feedback);
     ASSERT_TRUE(start.started);
-    EXPECT_EQ(negativeDataNote(workspace.data, workspace.options, start.runs), c.note);
+    const std::string note = std::string(c.first).empty()
+        ? std::string()
+        : std::string(c.first) + ".\nThe " + c.model
+            + " model assumes inputs and outputs of at least 0: with negative data its scores are not "
+              "meaningful and may not be finite (big). The additive models (ADD) take negative data.";
+    EXPECT_EQ(negativeDataNote(workspace.data, workspace.options, start.runs), note);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Models, NegativeDataNote,
-    testing::Values(
-        NoteCase{"CRS_RAD_IN", {1, 2, 3},
-                 "DMU 2 (Mill Lane) holds a negative value in column {IN}Space: -1.5.\nThe CRS_RAD_IN model "
-                 "assumes inputs and outputs of at least 0: with negative data its scores are not meaningful "
-                 "and may not be finite (big). The additive models (ADD) take negative data."},
-        NoteCase{"VRS_MAXAV_OUT", {1, 3},
-                 "DMU 3 (D3) holds a negative value in column {O}Loans: -2.\nThe VRS_MAXAV_OUT model assumes "
-                 "inputs and outputs of at least 0: with negative data its scores are not meaningful and may "
-                 "not be finite (big). The additive models (ADD) take negative data."},
-        NoteCase{"FDH_RAD_OUT", {2},
-                 "DMU 2 (Mill Lane) holds a negative value in column {IN}Space: -1.5.\nThe FDH_RAD_OUT model "
-                 "assumes inputs and outputs of at least 0: with negative data its scores are not meaningful "
-                 "and may not be finite (big). The additive models (ADD) take negative data."},
-        NoteCase{"NIR_MINAV_NON", {1}, ""}, NoteCase{"CRS_ADD_NON", {1, 2, 3}, ""},
-        NoteCase{"VRS_ADD_IN", {2, 3}, ""}),
-    [](const auto &item) { return std::string(item.param.model); });
-
-TEST(NegativeDataNote, OfAWindowSeriesLooksAtEveryPeriod)
-{
-    Workspace workspace;
-    loadNegativeData(workspace);
-    ModelDialogState &dialog = workspace.modelDialog();
-    dialog.lstEval.selectAll(true);
-    dialog.lstTech.selectAll(true);
-    dialog.click(optWA);
-    dialog.cmbPeriodsIndex = 2; // three periods of one DMU
-    dialog.cmbWidthIndex = 0;
-    test::RecordingFeedback feedback;
-    const StartResult start = dialog.cmdStart(feedback);
-    ASSERT_TRUE(start.started);
-    ASSERT_EQ(start.runs.count(), 3);
-    const std::optional<NegativeValue> first = firstNegativeValue(workspace.data, start.runs);
-    ASSERT_TRUE(first);
-    EXPECT_EQ(first->dmu, 2);
-    EXPECT_EQ(first->column, "{IN}Space");
-    EXPECT_EQ(first->value, -1.5);
-}
+    testing::Values(NoteCase{"CRS_RAD_IN", {1, 2, 3}, "DMU 2 (Mill Lane) holds a negative value in column {IN}Space: -1.5"},
+                    NoteCase{"VRS_MAXAV_OUT", {1, 3}, "DMU 3 (D3) holds a negative value in column {O}Loans: -2"},
+                    NoteCase{"FDH_RAD_OUT", {2}, "DMU 2 (Mill Lane) holds a negative value in column {IN}Space: -1.5"},
+                    NoteCase{"NIR_MINAV_NON", {1}, ""}, NoteCase{"CRS_ADD_NON", {1, 2, 3}, ""},
+                    // Three windows of one period each: every period counts.
+                    NoteCase{"CRS_RAD_OUT", {}, "DMU 2 (Mill Lane) holds a negative value in column {IN}Space: -1.5"},
+                    NoteCase{"VRS_ADD_IN", {2, 3}, ""}),
+    [](const auto &item) { return std::string(item.param.model) + (item.param.eval.empty() ? "_Windows" : ""); });
 
 } // namespace
 } // namespace zelvar
