@@ -6,10 +6,11 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6test6 libgl-dev
+  qt6-charts-dev libqt6opengl6-dev libopengl-dev qt6-svg-dev libxlsxwriter-dev
   coinor-libclp-dev libfreexl-dev libzip-dev libpugixml-dev
   libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-apps imagemagick
-  python3-openpyxl python3-xlwt
+  python3-openpyxl python3-xlwt poppler-utils
 )
 # Only used by the benchmark's peer baseline; skipped there when missing.
 optional=(python3-scipy)

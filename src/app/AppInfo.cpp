@@ -46,4 +46,18 @@ QString AppInfo::examplesFolder()
     return {};
 }
 
+QString AppInfo::guideFile()
+{
+    QStringList candidates;
+    if (QCoreApplication::instance() != nullptr)
+        candidates << QCoreApplication::applicationDirPath() + QStringLiteral("/../share/doc/zelvar/Zelvar.PDF");
+    candidates << QStringLiteral(ZELVAR_INSTALLED_GUIDE) << QStringLiteral(ZELVAR_BUILD_GUIDE);
+    for (const QString &file : candidates) {
+        const QFileInfo info(file);
+        if (info.isFile())
+            return QDir::cleanPath(info.absoluteFilePath());
+    }
+    return {};
+}
+
 } // namespace zelvar

@@ -18,6 +18,10 @@ struct AppInfo {
     // (../share/zelvar/examples), else the configured install folder, else
     // the source tree's. Empty when none of them exists.
     static QString examplesFolder();
+    // The user's guide, Zelvar.PDF: next to an installed program
+    // (../share/doc/zelvar), else in the configured install folder, else the
+    // one the build made. Empty when none of them exists.
+    static QString guideFile();
 };
 
 } // namespace zelvar

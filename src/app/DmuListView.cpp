@@ -15,12 +15,12 @@ DmuListView::DmuListView(QWidget *parent) : QListView(parent)
     setLayoutMode(QListView::Batched);
 }
 
-void DmuListView::bind(SelectionSet *selection)
+void DmuListView::bind(SelectionSet *selection, const std::vector<std::string> *names)
 {
     m_selection = selection;
     QAbstractItemModel *old = model();
     QItemSelectionModel *oldSelection = selectionModel();
-    m_model = new NumberListModel(selection != nullptr ? selection->size() : 0, this);
+    m_model = new NumberListModel(selection != nullptr ? selection->size() : 0, this, names);
     setModel(m_model);
     delete oldSelection;
     if (old != nullptr && old->parent() == this)

@@ -3,6 +3,8 @@
 #include <QListView>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace zelvar {
 
@@ -10,15 +12,17 @@ class NumberListModel;
 class SelectionSet;
 
 // A multi-selection list of the DMUs 1..n that shows and edits a
-// SelectionSet: item d - 1 stands for DMU d. Clicking an item toggles it.
+// SelectionSet: item d - 1 stands for DMU d, shown as its number and, when
+// names are bound, its name. Clicking an item toggles it.
 class DmuListView : public QListView {
     Q_OBJECT
 public:
     explicit DmuListView(QWidget *parent = nullptr);
 
     // Binds the list to `selection` (which must outlive the binding) and
-    // shows it. Null unbinds.
-    void bind(SelectionSet *selection);
+    // shows it. Null unbinds. names (DMUNames, by DMU number), when given,
+    // must outlive the binding too.
+    void bind(SelectionSet *selection, const std::vector<std::string> *names = nullptr);
     // Shows the set's selection again after it was changed elsewhere.
     void showSelection();
     // Called when the list receives the input focus.

@@ -61,6 +61,8 @@ QVariant GridTableModel::data(const QModelIndex &index, int role) const
         return QVariant::fromValue(Qt::AlignVCenter
                                    | (looksNumeric(m_grid.text(row, col)) ? Qt::AlignRight
                                                                           : Qt::AlignLeft));
+    case Qt::ToolTipRole:
+        return hintAt(row, col);
     default:
         return {};
     }
@@ -73,11 +75,27 @@ QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation == Qt::Horizontal) {
         if (section < 0 || section + 1 >= m_cols || m_rows < 1)
             return {};
-        return QString::fromStdString(m_grid.text(0, section + 1));
+        const QString header = QString::fromStdString(m_grid.text(0, section + 1));
+        if (role == Qt::ToolTipRole) {
+            // The header's own text, then what it means.
+            const QVariant hint = hintAt(0, section + 1);
+            return hint.isValid() ? header + QStringLiteral("\n\n") + hint.toString() : QVariant(header);
+        }
+        return header;
     }
     if (section < 0 || section + 1 >= m_rows || m_cols < 1)
         return {};
     return QString::fromStdString(m_grid.text(section + 1, 0));
+}
+
+QVariant GridTableModel::hintAt(int row, int col) const
+{
+    if (!m_hint)
+        return {};
+    const std::string hint = m_hint(row, col);
+    if (hint.empty())
+        return {};
+    return QString::fromStdString(hint);
 }
 
 void GridTableModel::refresh()

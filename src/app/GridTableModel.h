@@ -3,6 +3,8 @@
 #include <QAbstractTableModel>
 
 #include <cstdint>
+#include <functional>
+#include <string>
 
 namespace zelvar {
 
@@ -26,8 +28,16 @@ public:
     // layout resets the model, changed cells repaint.
     void refresh();
 
+    // Tooltips: hint(row, col) in grid positions (row 0: a column header)
+    // gives the text, empty for none.
+    using Hint = std::function<std::string(int row, int col)>;
+    void setHint(Hint hint) { m_hint = std::move(hint); }
+
 private:
+    QVariant hintAt(int row, int col) const;
+
     const TextGrid &m_grid;
+    Hint m_hint;
     int m_rows = 0;
     int m_cols = 0;
     std::uint64_t m_revision = 0;

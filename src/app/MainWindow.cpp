@@ -3,6 +3,8 @@
 #include "AboutDialog.h"
 #include "AppIcon.h"
 #include "AppInfo.h"
+#include "ChartWindow.h"
+#include "DataWindow.h"
 #include "FormatDialog.h"
 #include "MdiLayout.h"
 #include "ModelDialog.h"
@@ -14,9 +16,11 @@
 #include "engine/ScaleEfficiency.h"
 #include "results/AnalysisTables.h"
 #include "session/DataCommands.h"
+#include "session/NegativeData.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -26,6 +30,8 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QStatusBar>
+#include <QTableView>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -46,6 +52,9 @@ MainWindow::MainWindow(UserDialogs &dialogs, SettingsStore settings, QWidget *pa
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdiArea);
+
+    m_guideFile = AppInfo::guideFile();
+    m_openDocument = [](const QString &path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
 
     createMenus();
     createStatusBar();
@@ -92,6 +101,12 @@ void MainWindow::createMenus()
     addCommand(file, "mnuFileSave", QStringLiteral("&Save"), QKeySequence(QStringLiteral("Ctrl+S")),
                &MainWindow::mnuFileSave);
     addCommand(file, "mnuFileSaveAs", QStringLiteral("Save &As"), {}, &MainWindow::mnuFileSaveAs);
+    QMenu *exportMenu = file->addMenu(QStringLiteral("&Export"));
+    exportMenu->setObjectName(QStringLiteral("mnuFileExportMenu"));
+    exportMenu->menuAction()->setObjectName(QStringLiteral("mnuFileExport"));
+    addCommand(exportMenu, "mnuFileExportXlsx", QStringLiteral("&Excel workbook (.xlsx)..."),
+               QKeySequence(QStringLiteral("Ctrl+E")), &MainWindow::mnuFileExportXlsx);
+    addCommand(exportMenu, "mnuFileExportCsv", QStringLiteral("&CSV (.csv)..."), {}, &MainWindow::mnuFileExportCsv);
     file->addSeparator();
     addCommand(file, "mnuFileExit", QStringLiteral("E&xit"), {}, &MainWindow::mnuFileExit);
 
@@ -108,6 +123,14 @@ void MainWindow::createMenus()
                &MainWindow::mnuDEARun);
     addCommand(dea, "mnuDEAFormat", QStringLiteral("&Format"), QKeySequence(QStringLiteral("Ctrl+F")),
                &MainWindow::mnuDEAFormat);
+    dea->addSeparator();
+    addCommand(dea, "mnuDEAShowData", QStringLiteral("Show &data"), QKeySequence(QStringLiteral("Ctrl+D")),
+               &MainWindow::mnuDEAShowData);
+    addCommand(dea, "mnuDEAChart", QStringLiteral("&Chart"), QKeySequence(QStringLiteral("Ctrl+G")),
+               &MainWindow::mnuDEAChart);
+    m_summaryAction = addCommand(dea, "mnuDEASummary", QStringLiteral("&Summary"), {}, &MainWindow::mnuDEASummary);
+    m_summaryAction->setCheckable(true);
+    m_summaryAction->setChecked(true);
 
     m_windowMenu = menuBar()->addMenu(QStringLiteral("&Window"));
     m_windowMenu->setObjectName(QStringLiteral("mnuWindow"));
@@ -124,6 +147,8 @@ void MainWindow::createMenus()
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
+    addCommand(help, "mnuHelpGuide", QStringLiteral("&User's guide"), QKeySequence(Qt::Key_F1),
+               &MainWindow::mnuHelpGuide);
     addCommand(help, "mnuHelpAbout", QStringLiteral("&About"), {}, &MainWindow::mnuHelpAbout);
 }
 
@@ -192,6 +217,7 @@ void MainWindow::readSettings()
                 twipsToPixels(stored.width, dpiX), twipsToPixels(stored.height, dpiY));
     m_workspace.format = stored.format;
     m_workspace.data.DataFileName = stored.dataFileName;
+    m_workspace.openDialogFile = stored.dataFileName;
     m_workspace.status.panel1 = StatusTexts::NoDataStatus;
     m_workspace.data.NumWeightRows = 0;
 }
@@ -278,7 +304,8 @@ ModelDialog &MainWindow::modelDialogView()
 // from its folder, else from the sample data.
 QString MainWindow::openDialogStart() const
 {
-    const QString last = QString::fromStdString(m_workspace.data.DataFileName);
+    const QString last = QString::fromStdString(m_workspace.openDialogFile.empty() ? m_workspace.data.DataFileName
+                                                                                   : m_workspace.openDialogFile);
     if (!last.isEmpty()) {
         const QFileInfo info(last);
         if (info.isFile())
@@ -293,18 +320,24 @@ void MainWindow::mnuFileOpen()
 {
     if (m_running)
         return;
-    // The dialog goes even when the user cancels: the next one starts afresh.
     closeModelDialog();
-    m_workspace.discardModelDialog();
     const QString path = m_dialogs.openFileName(
         QStringLiteral("Load data"), openDialogStart(),
-        {QStringLiteral("Excel (*.xls *.xlsx)"), QStringLiteral("Text (*.txt)")});
-    if (path.isEmpty())
+        {QStringLiteral("All data files (*.xls *.xlsx *.txt)"), QStringLiteral("Excel (*.xls *.xlsx)"),
+         QStringLiteral("Text (*.txt)")});
+    if (path.isEmpty()) {
+        // Cancelled: the next model dialog starts afresh. A file that cannot
+        // be read leaves the dialog's state as it was instead.
+        m_workspace.discardModelDialog();
         return;
+    }
+    bool loaded = false;
     {
         const BusyScope busy(m_feedback);
-        (void)openDataFile(m_workspace, QDir::toNativeSeparators(path).toStdString(), m_feedback);
+        loaded = openDataFile(m_workspace, QDir::toNativeSeparators(path).toStdString(), m_feedback);
     }
+    if (loaded)
+        ++m_dataLoads;
     showStatus();
 }
 
@@ -351,6 +384,18 @@ void MainWindow::mnuFileSaveAs()
         (void)m_export.saveAs(activeResultsWindow());
 }
 
+void MainWindow::mnuFileExportXlsx()
+{
+    if (!m_running)
+        (void)m_export.exportTable(activeResultsWindow(), ExportFormat::Xlsx);
+}
+
+void MainWindow::mnuFileExportCsv()
+{
+    if (!m_running)
+        (void)m_export.exportTable(activeResultsWindow(), ExportFormat::Csv);
+}
+
 void MainWindow::mnuFileExit() { close(); }
 
 void MainWindow::mnuEditCopy()
@@ -390,6 +435,82 @@ void MainWindow::mnuDEAFormat()
     m_formatDialog->activateWindow();
 }
 
+void MainWindow::mnuDEAShowData()
+{
+    if (m_running)
+        return;
+    if (!m_workspace.data.loaded()) {
+        m_dialogs.message(QStringLiteral("Please load data."));
+        return;
+    }
+    // One window per loaded file; a file loaded since gets a window of its own.
+    if (m_dataWindow && m_dataWindowLoad == m_dataLoads) {
+        m_mdiArea->setActiveSubWindow(m_dataWindow);
+        return;
+    }
+    auto *window = new DataWindow(DataSheet(m_workspace.data, m_workspace.decimalSeparator));
+    m_mdiArea->addSubWindow(window);
+    const QSize area = m_mdiArea->viewport()->size();
+    window->resize(std::max(area.width() * 3 / 4, 200), std::max(area.height() * 3 / 4, 150));
+    window->show();
+    m_dataWindow = window;
+    m_dataWindowLoad = m_dataLoads;
+}
+
+DataWindow *MainWindow::dataWindow() const { return m_dataWindow; }
+
+ChartWindow *MainWindow::chartWindowOf(const ResultsWindow *results) const
+{
+    for (QMdiSubWindow *window : m_mdiArea->subWindowList())
+        if (auto *chart = qobject_cast<ChartWindow *>(window); chart != nullptr && chart->source() == results)
+            return chart;
+    return nullptr;
+}
+
+void MainWindow::mnuDEAChart()
+{
+    if (m_running)
+        return;
+    if (auto *chart = qobject_cast<ChartWindow *>(m_mdiArea->currentSubWindow())) {
+        m_mdiArea->setActiveSubWindow(chart);
+        return;
+    }
+    ResultsWindow *results = activeResultsWindow();
+    if (results == nullptr) {
+        m_dialogs.message(QStringLiteral("There's nothing to chart: choose a results window first."));
+        return;
+    }
+    if (ChartWindow *existing = chartWindowOf(results)) {
+        m_mdiArea->setActiveSubWindow(existing);
+        return;
+    }
+    auto *chart = new ChartWindow(*results, m_dialogs);
+    m_mdiArea->addSubWindow(chart);
+    const QSize area = m_mdiArea->viewport()->size();
+    chart->resize(std::max(area.width() * 2 / 3, 360), std::max(area.height() * 2 / 3, 300));
+    chart->show();
+}
+
+void MainWindow::mnuDEASummary()
+{
+    for (ResultsWindow *window : resultsWindows())
+        window->setSummaryVisible(m_summaryAction->isChecked());
+}
+
+void MainWindow::mnuHelpGuide()
+{
+    if (m_guideFile.isEmpty() || !QFileInfo(m_guideFile).isFile()) {
+        m_dialogs.message(QStringLiteral("The user's guide Zelvar.PDF was not found. It is built with the "
+                                         "program and installed in share/doc/zelvar; docs/guide.md in the "
+                                         "sources holds the same text."));
+        return;
+    }
+    if (!m_openDocument || !m_openDocument(m_guideFile))
+        m_dialogs.message(QStringLiteral("The user's guide could not be opened: no program to show PDF files "
+                                         "was found.\n%1")
+                              .arg(QDir::toNativeSeparators(m_guideFile)));
+}
+
 void MainWindow::mnuWindowCascade() { m_mdiArea->cascadeSubWindows(); }
 
 void MainWindow::mnuWindowTileHorizontal() { tileHorizontally(*m_mdiArea); }
@@ -414,6 +535,12 @@ void MainWindow::mnuHelpAbout()
 void MainWindow::runSeries(const StartResult &start)
 {
     const RunSeries &series = start.runs;
+    // A model that assumes non-negative data asks first; Cancel runs nothing.
+    const std::string note = negativeDataNote(m_workspace.data, m_workspace.options, series);
+    if (!note.empty() && !m_feedback.confirm(note + "\n\nRun the model anyway?")) {
+        m_workspace.modelDialog().finishSeries();
+        return;
+    }
     if (!m_progress)
         m_progress = std::make_unique<ProgressWindow>(this);
     m_progress->resetCancel();
@@ -421,9 +548,12 @@ void MainWindow::runSeries(const StartResult &start)
     const double dpi = logicalDpiX();
     const QSize area = m_mdiArea->viewport()->size();
     PlannedRun run;
+    QPointer<ResultsWindow> last;
     for (int i = 0; i < series.count() && !m_progress->cancelRequested(); ++i) {
         series.fill(i, run);
         auto *window = new ResultsWindow(m_workspace.data, m_workspace.options, m_workspace.format, dpi);
+        window->setSummaryVisible(m_summaryAction->isChecked());
+        last = window;
         window->setWindowTitle(QString::fromStdString(run.caption));
         m_mdiArea->addSubWindow(window);
         window->resize(std::max(area.width() * 3 / 4, 200), std::max(area.height() * 3 / 4, 150));
@@ -455,6 +585,15 @@ void MainWindow::runSeries(const StartResult &start)
     }
     m_workspace.modelDialog().finishSeries();
     m_running = false;
+    if (last)
+        focusResults(last);
+}
+
+void MainWindow::focusResults(ResultsWindow *window)
+{
+    activateWindow();
+    m_mdiArea->setActiveSubWindow(window);
+    window->view()->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::showTableWindow(const std::string &caption, TextGrid grid)

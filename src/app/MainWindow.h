@@ -8,7 +8,9 @@
 #include "session/Workspace.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -19,6 +21,8 @@ class QMenu;
 namespace zelvar {
 
 class AboutDialog;
+class ChartWindow;
+class DataWindow;
 class FormatDialog;
 class ModelDialog;
 class ProgressWindow;
@@ -50,6 +54,17 @@ public:
     // The status bar panels, after each command.
     void showStatus();
 
+    // Help > User's guide opens the guide with this (by default the
+    // desktop's viewer through QDesktopServices); false when it could not.
+    void setDocumentOpener(std::function<bool(const QString &path)> open) { m_openDocument = std::move(open); }
+    // The user's guide Help opens; empty when none was found.
+    void setGuideFile(const QString &path) { m_guideFile = path; }
+    [[nodiscard]] const QString &guideFile() const { return m_guideFile; }
+    // The chart window of a results window, while it is open.
+    [[nodiscard]] ChartWindow *chartWindowOf(const ResultsWindow *results) const;
+    // The window of Show data, while it is open.
+    [[nodiscard]] DataWindow *dataWindow() const;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -70,20 +85,29 @@ private:
     void mnuCloseWeights();
     void mnuFileSave();
     void mnuFileSaveAs();
+    void mnuFileExportXlsx();
+    void mnuFileExportCsv();
     void mnuFileExit();
     void mnuEditCopy();
     void mnuEditCopyAll();
     void mnuDEARun();
     void mnuDEAFormat();
+    void mnuDEAShowData();
+    void mnuDEAChart();
+    void mnuDEASummary();
     void mnuWindowCascade();
     void mnuWindowTileHorizontal();
     void mnuWindowTileVertical();
     void mnuWindowArrangeIcons();
+    void mnuHelpGuide();
     void mnuHelpAbout();
 
     void runSeries(const StartResult &start);
     // A table of an analysis in a results window of its own.
     void showTableWindow(const std::string &caption, TextGrid grid);
+    // Back to the main window once a run's windows have gone, so that its
+    // keys (Ctrl+S) work without a click.
+    void focusResults(ResultsWindow *window);
 
     UserDialogs &m_dialogs;
     SettingsStore m_settings;
@@ -97,6 +121,14 @@ private:
     QLabel *m_panel2 = nullptr;
     QMenu *m_windowMenu = nullptr;
     QList<QAction *> m_arrangeActions;
+    QAction *m_summaryAction = nullptr;
+    QPointer<DataWindow> m_dataWindow;
+    // Counts the data files loaded, so that Show data knows whether the
+    // window it opened still shows the loaded data.
+    int m_dataLoads = 0;
+    int m_dataWindowLoad = -1;
+    QString m_guideFile;
+    std::function<bool(const QString &)> m_openDocument;
     std::unique_ptr<ModelDialog> m_modelDialog;
     std::unique_ptr<FormatDialog> m_formatDialog;
     std::unique_ptr<AboutDialog> m_about;

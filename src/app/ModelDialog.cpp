@@ -180,11 +180,11 @@ QWidget *ModelDialog::createOptionsTab()
 
     m_lstEval = new DmuListView(tab);
     m_lstEval->setObjectName(QStringLiteral("lstEval"));
-    m_lstEval->bind(&m_state.lstEval);
+    m_lstEval->bind(&m_state.lstEval, &m_state.dmuNames());
     m_lstEval->setFocusHook([this] { m_state.focus(ListKind::Evaluation); });
     m_lstTech = new DmuListView(tab);
     m_lstTech->setObjectName(QStringLiteral("lstTech"));
-    m_lstTech->bind(&m_state.lstTech);
+    m_lstTech->bind(&m_state.lstTech, &m_state.dmuNames());
     m_lstTech->setFocusHook([this] { m_state.focus(ListKind::Technology); });
 
     m_lblEvaluation = new QLabel(QStringLiteral("Eval&uation"), tab);

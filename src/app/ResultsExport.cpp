@@ -6,6 +6,8 @@
 #include "results/ResultsFile.h"
 
 #include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 
 namespace zelvar {
@@ -112,13 +114,46 @@ bool ResultsExport::saveAs(ResultsWindow *active)
         m_dialogs.message(QStringLiteral("Error: Save As"));
         return false;
     }
-    const QString path = m_dialogs.saveFileName(QStringLiteral("Save As"), active->windowTitle(),
+    const QString path = m_dialogs.saveFileName(QStringLiteral("Save As"),
+                                                proposedPath(*active, m_saveAsFolder, QString()),
                                                 {QStringLiteral("Text (*.txt)")});
     if (path.isEmpty())
         return false;
-    // The next open dialog starts from the file just written.
-    m_workspace.data.DataFileName = path.toStdString();
+    m_saveAsFolder = QFileInfo(path).absolutePath();
     return writeTo(*active, path);
+}
+
+QString ResultsExport::proposedPath(const ResultsWindow &window, const QString &folder, const QString &extension)
+{
+    const QString caption = window.windowTitle() + extension;
+    if (folder.isEmpty())
+        return caption;
+    return QDir(folder).filePath(QFileInfo(caption).fileName());
+}
+
+bool ResultsExport::exportTable(ResultsWindow *active, ExportFormat format)
+{
+    if (active == nullptr) {
+        m_dialogs.message(QStringLiteral("There's nothing to export."));
+        return false;
+    }
+    const QString extension = QString::fromUtf8(extensionOf(format).data(), static_cast<qsizetype>(extensionOf(format).size()));
+    const QString filter = format == ExportFormat::Xlsx ? QStringLiteral("Excel workbook (*.xlsx)")
+                                                        : QStringLiteral("CSV (*.csv)");
+    QString path = m_dialogs.saveFileName(QStringLiteral("Export"), proposedPath(*active, m_exportFolder, extension),
+                                          {filter});
+    if (path.isEmpty())
+        return false;
+    if (!path.endsWith(extension, Qt::CaseInsensitive))
+        path += extension;
+    m_exportFolder = QFileInfo(path).absolutePath();
+    const std::string failure = exportResults(active->table(), path.toStdString(), format);
+    if (!failure.empty()) {
+        m_dialogs.message(QStringLiteral("The results could not be exported to %1: %2")
+                              .arg(path, QString::fromStdString(failure)));
+        return false;
+    }
+    return true;
 }
 
 } // namespace zelvar

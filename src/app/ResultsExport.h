@@ -1,5 +1,7 @@
 #pragma once
 
+#include "results/TableExport.h"
+
 #include <QString>
 
 namespace zelvar {
@@ -28,17 +30,28 @@ public:
     // To the window's caption followed by ".txt"; afterwards the current
     // cell is row 0, column 0. Returns true when the file was written.
     bool save(ResultsWindow *active);
-    // To a file the user chooses (proposed: the caption), which also becomes
-    // the data file name the next open dialog starts from.
+    // To a file the user chooses (proposed: the caption's file name, in the
+    // folder of the previous Save As, else the caption itself). It changes
+    // nothing about the data file: captions, the status line and the open
+    // dialogs stay with it.
     bool saveAs(ResultsWindow *active);
+    // File > Export: the whole table as an Excel workbook or CSV file the
+    // user names (proposed: the caption plus the extension, in the folder of
+    // the previous export); the extension is added when the name lacks it.
+    // The grid's selection does not move.
+    bool exportTable(ResultsWindow *active, ExportFormat format);
 
 private:
     // Copy and Copy All need loaded data and a results window; tells the user otherwise.
     bool canCopy(const ResultsWindow *active);
     bool writeTo(ResultsWindow &window, const QString &path);
+    // The caption's file name in `folder`, or the caption itself when no folder is remembered.
+    static QString proposedPath(const ResultsWindow &window, const QString &folder, const QString &extension);
 
     Workspace &m_workspace;
     UserDialogs &m_dialogs;
+    QString m_saveAsFolder;
+    QString m_exportFolder;
 };
 
 } // namespace zelvar

@@ -2,13 +2,18 @@
 
 #include "GridTableModel.h"
 #include "Twips.h"
+#include "results/CellHints.h"
+#include "results/RunSummary.h"
 
 #include <QFontMetrics>
+#include <QFrame>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QTableView>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -54,9 +59,13 @@ ResultsWindow::ResultsWindow(const DataSet &dataSet, const ModelOptions &options
     setObjectName(QStringLiteral("frmResults"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    m_view = new QTableView(this);
+    auto *body = new QWidget(this);
+    m_view = new QTableView(body);
     m_view->setObjectName(QStringLiteral("mfg1"));
     m_model = new GridTableModel(grid(), m_view);
+    m_model->setHint([this](int row, int col) {
+        return row == 0 ? headerHint(m_table, col) : cellHint(m_table, row, col);
+    });
     m_view->setModel(m_model);
     m_view->setSelectionMode(QAbstractItemView::ContiguousSelection);
     m_view->setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -80,7 +89,25 @@ ResultsWindow::ResultsWindow(const DataSet &dataSet, const ModelOptions &options
                 action->setShortcuts(keys);
         }
     }
-    setWidget(m_view);
+    m_summaryPane = new QFrame(body);
+    m_summaryPane->setObjectName(QStringLiteral("fraSummary"));
+    static_cast<QFrame *>(m_summaryPane)->setFrameShape(QFrame::StyledPanel);
+    m_summary = new QLabel(m_summaryPane);
+    m_summary->setObjectName(QStringLiteral("lblSummary"));
+    m_summary->setWordWrap(true);
+    m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto *paneLayout = new QVBoxLayout(m_summaryPane);
+    paneLayout->setContentsMargins(6, 3, 6, 3);
+    paneLayout->addWidget(m_summary);
+    // Shown once the run has ended and there is something to sum up.
+    m_summaryPane->hide();
+
+    auto *layout = new QVBoxLayout(body);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_view, 1);
+    layout->addWidget(m_summaryPane);
+    setWidget(body);
     applyLayout();
 
     connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -136,11 +163,28 @@ void ResultsWindow::runEnded()
 {
     refreshView();
     fitColumns();
+    showSummary();
     // The fill operations leave the current cell wherever the last
     // highlight was set; the table starts at its first body cell instead.
     if (grid().rows() > 1 && grid().cols() > 1)
         grid().setCurrent(1, 1);
     showGridSelection();
+}
+
+void ResultsWindow::showSummary()
+{
+    const RunScores &scores = m_table.scores();
+    QStringList parts;
+    for (const auto &[label, value] : summaryFields(summarize(scores), scores))
+        parts << QString::fromStdString(label) + QStringLiteral(": ") + QString::fromStdString(value);
+    m_summary->setText(parts.join(QStringLiteral("    ")));
+    m_summaryPane->setVisible(m_summaryShown);
+}
+
+void ResultsWindow::setSummaryVisible(bool visible)
+{
+    m_summaryShown = visible;
+    m_summaryPane->setVisible(visible && !m_summary->text().isEmpty());
 }
 
 void ResultsWindow::refreshView()

@@ -4,6 +4,7 @@
 
 #include <QMdiSubWindow>
 
+class QLabel;
 class QTableView;
 
 namespace zelvar {
@@ -11,9 +12,11 @@ namespace zelvar {
 class GridTableModel;
 
 // The window of one run (frmResults): a child of the main window's MDI area
-// showing the run's results grid. The grid is the truth; the table view
+// showing the run's results grid, and under it, once the run has ended, a
+// summary pane (the user can hide it). The grid is the truth; the table view
 // shows it and reports the user's cell selection back into the grid's
-// current cell and selection end, which Copy reads.
+// current cell and selection end, which Copy reads. Cells and headers a
+// newcomer may puzzle over explain themselves in tooltips.
 class ResultsWindow : public QMdiSubWindow {
     Q_OBJECT
 public:
@@ -24,8 +27,12 @@ public:
     ~ResultsWindow() override;
 
     ResultsTable &table() { return m_table; }
+    const ResultsTable &table() const { return m_table; }
     TextGrid &grid() { return m_table.grid(); }
     QTableView *view() const { return m_view; }
+    // The summary pane's text (empty until the run has ended).
+    QLabel *summary() const { return m_summary; }
+    void setSummaryVisible(bool visible);
 
     // Shows what changed in the grid (cells, colours, layout).
     void refreshView();
@@ -40,10 +47,14 @@ private:
     void applyLayout();
     void fitColumns();
     void takeViewSelection();
+    void showSummary();
 
     ResultsTable m_table;
     double m_dpi;
     QTableView *m_view = nullptr;
+    QWidget *m_summaryPane = nullptr;
+    QLabel *m_summary = nullptr;
+    bool m_summaryShown = true;
     GridTableModel *m_model = nullptr;
     bool m_syncing = false;
 };

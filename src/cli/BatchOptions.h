@@ -22,6 +22,7 @@ struct BatchOptions {
     std::vector<int> decimals{2, 2, 2, 2}; // score, weights, intensities, slacks
     bool pureWeights = false;
     std::string outDir;          // empty: tables go to standard output
+    std::string format = "txt";  // txt, csv or xlsx: the tables' form and the files' extension
     int threads = 0;             // threads evaluating DMUs; 0 = one per core
 };
 

@@ -7,11 +7,14 @@
 #include "results/AnalysisTables.h"
 #include "session/DataCommands.h"
 #include "session/ModelNames.h"
+#include "session/NegativeData.h"
 #include "session/Workspace.h"
 #include "results/ResultsFile.h"
 #include "results/ResultsTable.h"
+#include "results/TableExport.h"
 
 #include <filesystem>
+#include <optional>
 #include <ostream>
 
 namespace zelvar {
@@ -89,6 +92,15 @@ bool checkOptions(const BatchOptions &options, Feedback &feedback)
                          "the periods decide which DMUs each run evaluates.");
         return false;
     }
+    const std::optional<ExportFormat> format = exportFormatNamed(options.format);
+    if (!format) {
+        feedback.message("--format takes txt, csv or xlsx.");
+        return false;
+    }
+    if (*format == ExportFormat::Xlsx && options.outDir.empty()) {
+        feedback.message("--format xlsx writes workbooks into a folder: give one with --out DIR.");
+        return false;
+    }
     if (!buttonsForModelName(options.model)) {
         std::string known;
         for (const std::string &name : allModelNames())
@@ -127,9 +139,9 @@ bool periodsFit(int periods, int width, int numDMU, const char *option, Feedback
     return true;
 }
 
-std::string outputPath(const std::string &outDir, const std::string &caption)
+std::string outputPath(const std::string &outDir, const std::string &caption, ExportFormat format)
 {
-    const std::string fileName = std::filesystem::path(caption).filename().string() + ".txt";
+    const std::string fileName = std::filesystem::path(caption).filename().string() + std::string(extensionOf(format));
     return (std::filesystem::path(outDir) / fileName).string();
 }
 
@@ -215,6 +227,11 @@ int runBatch(const BatchOptions &options, std::ostream &out, std::ostream &err)
         }
     }
 
+    // The application asks whether to run anyway; unattended, the runs go on.
+    if (const std::string note = negativeDataNote(workspace.data, workspace.options, start.runs); !note.empty())
+        feedback.message("Note: " + note);
+
+    const ExportFormat format = exportFormatNamed(options.format).value_or(ExportFormat::Text);
     int status = BatchCompleted;
     auto account = [&status](RunOutcome outcome) {
         if (outcome == RunOutcome::NoData)
@@ -222,16 +239,23 @@ int runBatch(const BatchOptions &options, std::ostream &out, std::ostream &err)
         else if ((outcome == RunOutcome::Stopped || outcome == RunOutcome::Incomplete) && status == BatchCompleted)
             status = BatchRunStopped;
     };
-    // One table to standard output, or into the output folder named after its caption.
-    auto write = [&](const TextGrid &grid, const std::string &caption) {
+    // One table to standard output, or into the output folder named after
+    // its caption, in the chosen format.
+    auto write = [&](const ResultsTable &table, const std::string &caption) {
         if (options.outDir.empty()) {
-            out << savedResultsText(grid);
+            out << (format == ExportFormat::Csv ? csvText(table) : savedResultsText(table.grid()));
             return true;
         }
-        const std::string error = saveResultsFile(grid, outputPath(options.outDir, caption));
+        const std::string error = exportResults(table, outputPath(options.outDir, caption, format), format);
         if (!error.empty())
             feedback.message(error);
         return error.empty();
+    };
+    // The table of an analysis, written like a run's table.
+    auto writeGrid = [&](TextGrid grid, const std::string &caption) {
+        ResultsTable table(workspace.data, workspace.options, workspace.format);
+        table.grid() = std::move(grid);
+        return write(table, caption);
     };
 
     NoProgress progress;
@@ -240,7 +264,7 @@ int runBatch(const BatchOptions &options, std::ostream &out, std::ostream &err)
         const RunOutcome outcome = MalmquistIndex::compute(workspace, workspace.options.Periods, progress, feedback, malmquist);
         account(outcome);
         if (outcome != RunOutcome::NoData && outcome != RunOutcome::Stopped
-            && !write(malmquistIndexTable(malmquist, workspace.data, workspace.format, workspace.decimalSeparator),
+            && !writeGrid(malmquistIndexTable(malmquist, workspace.data, workspace.format, workspace.decimalSeparator),
                       start.indexCaption))
             return BatchInputError;
         dialog.finishSeries();
@@ -256,7 +280,7 @@ int runBatch(const BatchOptions &options, std::ostream &out, std::ostream &err)
             const RunOutcome outcome = ScaleEfficiency::compute(workspace, run.eval, run.tech, progress, feedback, scale);
             account(outcome);
             if (outcome != RunOutcome::NoData
-                && !write(scaleTable(scale, workspace.data, workspace.format, workspace.decimalSeparator),
+                && !writeGrid(scaleTable(scale, workspace.data, workspace.format, workspace.decimalSeparator),
                           run.caption + "_Scale"))
                 return BatchInputError;
             continue;
@@ -264,7 +288,7 @@ int runBatch(const BatchOptions &options, std::ostream &out, std::ostream &err)
         ResultsTable table(workspace.data, workspace.options, workspace.format);
         const RunOutcome outcome = driver.RunModel(run.eval, run.tech, table, progress, feedback);
         account(outcome);
-        if (outcome != RunOutcome::NoData && !write(table.grid(), run.caption))
+        if (outcome != RunOutcome::NoData && !write(table, run.caption))
             return BatchInputError;
     }
     if (dynamic)

@@ -16,8 +16,10 @@ enum BatchStatus : int {
 
 // Loads the data (and weights), sets up the model as the model dialog would
 // and makes every run Start asks for. Each run's table goes to `out` in the
-// form of a saved results file, or into options.outDir as the caption's
-// file name plus ".txt". Every message a dialog would show goes to `err`.
+// form of a saved results file (or as CSV), or into options.outDir as the
+// caption's file name plus ".txt", ".csv" or ".xlsx" as options.format says.
+// Every message a dialog would show goes to `err`; so does a note on
+// negative data the model does not take (the runs go on).
 // Returns a BatchStatus.
 int runBatch(const BatchOptions &options, std::ostream &out, std::ostream &err);
 

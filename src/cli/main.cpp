@@ -83,6 +83,12 @@ int main(int argc, char **argv)
     app.add_option("--out", options.outDir,
                    "Folder for the tables, one file per run named after the run's caption plus "
                    ".txt (default: all tables to standard output)");
+    app.add_option("--format", options.format,
+                   "Form of the tables: txt (as saved by the application), csv (RFC 4180, "
+                   "\".\" decimal point) or xlsx (Excel workbook; needs --out); the files' extension "
+                   "follows it")
+        ->check(CLI::IsMember({"txt", "csv", "xlsx"}))
+        ->capture_default_str();
     app.footer(
         "Exit status: 0 every run completed; 1 a data or option error prevented the runs; 3 a "
         "run stopped early (a solver failure).\n\n"

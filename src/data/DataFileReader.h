@@ -13,7 +13,7 @@ struct DataReadResult {
         Loaded,   // data holds the whole file; message empty
         Refused,  // message says why; the loaded data set stays as it was
         NoData,   // no records, no input or no output column: message says
-                  // so, and the loaded data set is to be marked not loaded
+                  // so; the loaded data set stays as it was
     };
     Outcome outcome = Outcome::Refused;
     DataSet data; // counts, names, flags, matrices, DataFileName, DataFileStem

@@ -32,7 +32,7 @@ struct DataSet {
     Matrix InputData;  // X(i, d), i = 1..NumInputs, d = 1..NumDMU
     Matrix OutputData; // Y(r, d), r = 1..NumOutputs, d = 1..NumDMU
 
-    std::string DataFileName; // full path last chosen in the open dialog
+    std::string DataFileName; // full path of the loaded data file
     std::string DataFileStem; // DataFileName cut before ".xls" / ".txt"
 
     // Weight restrictions: W(c, k) is the coefficient of weight c (inputs

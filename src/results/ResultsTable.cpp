@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -78,12 +79,73 @@ std::string slackHeader(SlackKind kind, ModelDistance distance, const std::strin
 } // namespace
 
 ResultsTable::ResultsTable(const DataSet &data, const ModelOptions &options, const DisplayFormat &format)
-    : m_fdh(options.fdh()), m_inputs(std::max(data.NumInputs, 0)), m_outputs(std::max(data.NumOutputs, 0))
+    : m_options(options), m_fdh(options.fdh()), m_inputs(std::max(data.NumInputs, 0)),
+      m_outputs(std::max(data.NumOutputs, 0))
 {
     if (m_fdh)
         layOutFdhTable(data, format);
     else
         layOutLpTable(data, options, format);
+    const auto cells = static_cast<std::size_t>(m_grid.rows()) * static_cast<std::size_t>(m_grid.cols());
+    m_numbers.assign(cells, std::numeric_limits<double>::quiet_NaN());
+    m_styles.assign(cells, 0);
+    m_filled.assign(static_cast<std::size_t>(std::max(m_grid.rows(), 1)), 0);
+    // The row labels are the DMU numbers.
+    if (m_grid.cols() > 0)
+        for (int row = 1; row < m_grid.rows(); ++row) {
+            m_numbers[cellIndex(row, 0)] = row;
+            m_styles[cellIndex(row, 0)] = static_cast<std::uint8_t>(static_cast<int>(NumberStyle::Whole) << 4);
+        }
+}
+
+std::size_t ResultsTable::cellIndex(int row, int col) const
+{
+    return static_cast<std::size_t>(row) * static_cast<std::size_t>(m_grid.cols()) + static_cast<std::size_t>(col);
+}
+
+std::optional<CellNumber> ResultsTable::number(int row, int col) const
+{
+    if (row < 0 || row >= m_grid.rows() || col < 0 || col >= m_grid.cols())
+        return std::nullopt;
+    const std::size_t k = cellIndex(row, col);
+    if (k >= m_numbers.size() || std::isnan(m_numbers[k]))
+        return std::nullopt;
+    return CellNumber{m_numbers[k], static_cast<NumberStyle>(m_styles[k] >> 4), m_styles[k] & 0x0F};
+}
+
+void ResultsTable::putNumber(int row, int col, double value, NumberStyle style, int decimals,
+                             std::string_view separator)
+{
+    if (row < 0 || row >= m_grid.rows() || col < 0 || col >= m_grid.cols())
+        return;
+    std::string text;
+    switch (style) {
+    case NumberStyle::Fixed:
+        text = formatFixed(value, decimals, separator);
+        break;
+    case NumberStyle::Percent:
+        text = formatPercent(value, decimals, separator);
+        break;
+    case NumberStyle::Whole:
+        text = std::to_string(static_cast<long long>(value));
+        decimals = 0;
+        break;
+    }
+    m_grid.setText(row, col, std::move(text));
+    m_separator = std::string(separator);
+    const std::size_t k = cellIndex(row, col);
+    // Formatting gives "NaN" or "Infinity" for a value that is not finite:
+    // text, not a number a spreadsheet could take.
+    m_numbers[k] = std::isfinite(value) ? value : std::numeric_limits<double>::quiet_NaN();
+    m_styles[k] = static_cast<std::uint8_t>((static_cast<int>(style) << 4) | std::clamp(decimals, 0, 15));
+}
+
+void ResultsTable::putText(int row, int col, std::string text)
+{
+    if (row < 0 || row >= m_grid.rows() || col < 0 || col >= m_grid.cols())
+        return;
+    m_grid.setText(row, col, std::move(text));
+    m_numbers[cellIndex(row, col)] = std::numeric_limits<double>::quiet_NaN();
 }
 
 namespace {
@@ -162,35 +224,35 @@ void ResultsTable::Showresults(int d, const RunView &run, const LpProblem &lp)
 {
     if (d < 1 || d > dmuRows(run))
         return;
-    m_grid.setText(d, 1, textAt(run.data.DMUNames, d));
-    m_grid.setText(d, 2, scoreText(d, run));
+    markFilled(d);
+    putText(d, 1, textAt(run.data.DMUNames, d));
+    writeScore(d, run);
     writeWeights(d, run, lp);
     if (!flagAt(run.store.Efficient, d))
         writeSlacks(d, run, lp);
 }
 
-std::string ResultsTable::scoreText(int d, const RunView &run) const
+void ResultsTable::writeScore(int d, const RunView &run)
 {
-    const ModelOptions &options = run.options;
-    const ResultStore &store = run.store;
-    const int decimals = run.format.DecScore;
-    const std::string_view sep = run.decimalSeparator;
-    const double score = valueAt(store.Score, d);
-    // Without superefficiency an efficient DMU is shown as fully efficient,
-    // whatever its LP reached ("big" included).
-    if (options.radial() && !options.Superefficiency && flagAt(store.Efficient, d))
-        return formatPercent(options.Orientation == ModelOrientation::NON ? 0.0 : 1.0, decimals, sep);
-    if (flagAt(store.NoScore, d))
-        return {};
-    if (flagAt(store.NoFiniteOptimum, d))
-        return "big";
-    if (options.Distance == ModelDistance::ADD)
-        return formatFixed(score, decimals, sep);
-    if (options.radial() || options.Orientation == ModelOrientation::NON)
-        return formatPercent(score, decimals, sep);
-    if (options.Orientation == ModelOrientation::IN)
-        return formatPercent(1.0 - score, decimals, sep);
-    return formatPercent(1.0 + score, decimals, sep);
+    const ShownScore score = shownScore(d, run);
+    switch (score.kind) {
+    case ShownScore::Kind::None:
+        putText(d, 2, std::string());
+        break;
+    case ShownScore::Kind::Big:
+        putText(d, 2, "big");
+        break;
+    case ShownScore::Kind::Number:
+        putNumber(d, 2, score.value, score.percent ? NumberStyle::Percent : NumberStyle::Fixed,
+                  run.format.DecScore, run.decimalSeparator);
+        break;
+    }
+}
+
+void ResultsTable::markFilled(int d)
+{
+    if (static_cast<std::size_t>(d) < m_filled.size())
+        m_filled[static_cast<std::size_t>(d)] = 1;
 }
 
 // Weights as the solver returned them (in the data's units), or each times
@@ -226,7 +288,10 @@ void ResultsTable::writeWeights(int d, const RunView &run, const LpProblem &lp)
             shown = quotient(w, virtualInput);
         else if (normalised && options.Orientation == ModelOrientation::NON)
             shown = quotient(w, virtualInput + virtualOutput);
-        m_grid.setText(d, 2 + k, shown ? formatFixed(*shown, run.format.DecWeights, run.decimalSeparator) : std::string());
+        if (shown)
+            putNumber(d, 2 + k, *shown, NumberStyle::Fixed, run.format.DecWeights, run.decimalSeparator);
+        else
+            putText(d, 2 + k, std::string());
     }
 }
 
@@ -253,23 +318,23 @@ void ResultsTable::writeSlacks(int d, const RunView &run, const LpProblem &lp)
         const bool outputFactors = options.Orientation != ModelOrientation::IN;
         for (int k = 1; k <= variables; ++k) {
             const bool input = k <= m;
-            std::string cell;
             if (!(input ? inputFactors : outputFactors))
-                cell = formatFixed(slack(k), decimals, sep);
+                putNumber(d, first + k, slack(k), NumberStyle::Fixed, decimals, sep);
             else if (const auto share = quotient(slack(k), value(k)))
-                cell = formatPercent(input ? 1.0 - *share : 1.0 + *share, decimals, sep);
-            m_grid.setText(d, first + k, std::move(cell));
+                putNumber(d, first + k, input ? 1.0 - *share : 1.0 + *share, NumberStyle::Percent, decimals, sep);
+            else
+                putText(d, first + k, std::string());
         }
         return;
     }
 
     for (int k = 1; k <= variables; ++k)
-        m_grid.setText(d, first + k, formatFixed(slack(k), decimals, sep));
+        putNumber(d, first + k, slack(k), NumberStyle::Fixed, decimals, sep);
     if (options.Distance == ModelDistance::MINAV) {
         const int v = valueAt(run.store.MinAvgVariable, d);
         const double best = std::fabs(valueAt(run.store.MinAvgBest, d));
         if (v >= 1 && v <= variables)
-            m_grid.setText(d, first + v, formatPercent(v <= m ? 1.0 - best : 1.0 + best, decimals, sep));
+            putNumber(d, first + v, v <= m ? 1.0 - best : 1.0 + best, NumberStyle::Percent, decimals, sep);
     }
 }
 
@@ -278,15 +343,14 @@ void ResultsTable::ShowFDHresults(int d, const RunView &run)
     if (d < 1 || d > dmuRows(run))
         return;
     const ResultStore &store = run.store;
-    m_grid.setText(d, 1, textAt(run.data.DMUNames, d));
+    markFilled(d);
+    putText(d, 1, textAt(run.data.DMUNames, d));
     // A DMU that could not be scored keeps an empty score cell; its
     // Benchmarks cell says why.
-    m_grid.setText(d, 2, flagAt(store.NoScore, d) ? std::string()
-                                                  : formatPercent(valueAt(store.Score, d), run.format.DecScore,
-                                                                  run.decimalSeparator));
-    m_grid.setText(d, 3, textAt(store.Benchmarks, d));
-    m_grid.setText(d, 4, std::to_string(store.DominatingCount));
-    m_grid.setText(d, 5, store.DominatingList);
+    writeScore(d, run);
+    putText(d, 3, textAt(store.Benchmarks, d));
+    putNumber(d, 4, store.DominatingCount, NumberStyle::Whole, 0, run.decimalSeparator);
+    putText(d, 5, store.DominatingList);
 }
 
 void ResultsTable::ShowReferences(const RunView &run)
@@ -296,18 +360,19 @@ void ResultsTable::ShowReferences(const RunView &run)
     for (int d = 1; d <= rows; ++d) {
         const bool efficient = flagAt(store.Efficient, d);
         if (m_fdh) {
-            m_grid.setText(d, 6, std::to_string(valueAt(store.DominatedCount, d)));
-            m_grid.setText(d, 7, textAt(store.DominatedList, d));
+            putNumber(d, 6, valueAt(store.DominatedCount, d), NumberStyle::Whole, 0, run.decimalSeparator);
+            putText(d, 7, textAt(store.DominatedList, d));
             if (efficient) {
-                m_grid.setText(d, 3, std::to_string(valueAt(store.ReferenceCount, d)));
+                putNumber(d, 3, valueAt(store.ReferenceCount, d), NumberStyle::Whole, 0, run.decimalSeparator);
                 highlight(d);
             }
         } else if (efficient) {
             // An efficient DMU shows how many evaluated DMUs named it as a benchmark.
-            m_grid.setText(d, benchmarksColumn(), std::to_string(valueAt(store.ReferenceCount, d)));
+            putNumber(d, benchmarksColumn(), valueAt(store.ReferenceCount, d), NumberStyle::Whole, 0,
+                      run.decimalSeparator);
             highlight(d);
         } else {
-            m_grid.setText(d, benchmarksColumn(), textAt(store.Benchmarks, d));
+            putText(d, benchmarksColumn(), textAt(store.Benchmarks, d));
         }
     }
 }
@@ -320,12 +385,16 @@ void ResultsTable::WriteNonevaluated(const RunView &run)
         // Only DMUs that spanned the technology without being evaluated.
         if (!run.tech.selected(d) || run.eval.selected(d))
             continue;
-        m_grid.setText(d, 1, textAt(run.data.DMUNames, d));
+        putText(d, 1, textAt(run.data.DMUNames, d));
         if (flagAt(store.Efficient, d)) {
             highlight(d);
-            m_grid.setText(d, benchmarksColumn(), std::to_string(valueAt(store.ReferenceCount, d)));
+            putNumber(d, benchmarksColumn(), valueAt(store.ReferenceCount, d), NumberStyle::Whole, 0,
+                      run.decimalSeparator);
         }
     }
+    // The last fill operation of a run: the store still holds this run.
+    m_scores = collectRunScores(run, m_filled);
+    m_ended = true;
 }
 
 } // namespace zelvar

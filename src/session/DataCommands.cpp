@@ -44,29 +44,18 @@ void keepWeights(DataSet &target, DataSet &previous)
 
 bool openDataFile(Workspace &workspace, const std::string &path, Feedback &feedback)
 {
-    workspace.discardModelDialog();
-    workspace.data.DataFileName = path;
+    workspace.openDialogFile = path;
 
     BusyPointer busy(feedback);
     DataReadResult result = readDataFile(path);
     busy.release();
 
-    switch (result.outcome) {
-    case DataReadResult::Outcome::Refused:
-        // The loaded data set stays whole and usable.
+    if (result.outcome != DataReadResult::Outcome::Loaded) {
+        // The loaded data set stays whole and usable: its data, names and file
+        // name (the captions of later runs), the status line and the model
+        // dialog with every choice in it.
         feedback.message(result.message);
         return false;
-    case DataReadResult::Outcome::NoData: {
-        feedback.message(result.message);
-        DataSet empty;
-        empty.DataFileName = path;
-        keepWeights(empty, workspace.data);
-        workspace.data = std::move(empty);
-        workspace.status.panel1 = StatusTexts::NoDataStatus;
-        return false;
-    }
-    case DataReadResult::Outcome::Loaded:
-        break;
     }
 
     DataSet &loaded = result.data;

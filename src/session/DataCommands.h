@@ -11,11 +11,13 @@ struct Workspace;
 // reports through feedback and updates the workspace's status texts; the
 // caller refreshes the status bar afterwards.
 
-// "Load data" with the chosen path: DataFileName becomes the path whatever
-// happens; the file is read into a fresh data set that replaces the loaded
-// one only when the whole file was read. Then the period settings go back to
-// one period and the model dialog is created anew with every DMU selected in
-// both lists. A file that cannot be read leaves the loaded data set whole.
+// "Load data" with the chosen path: the next open dialog starts from it
+// whatever happens (openDialogFile); the file is read into a fresh data set
+// that replaces the loaded one, DataFileName included, only when the whole
+// file was read. Then the period settings go back to one period and the
+// model dialog is created anew with every DMU selected in both lists. A file
+// that cannot be read, or holds no records, inputs or outputs, leaves the
+// loaded data set, the status texts and the model dialog as they were.
 // Returns true when the file was loaded.
 bool openDataFile(Workspace &workspace, const std::string &path, Feedback &feedback);
 

@@ -299,6 +299,8 @@ StartResult ModelDialogState::cmdStart(Feedback &feedback)
     return result;
 }
 
+const std::vector<std::string> &ModelDialogState::dmuNames() const { return m_workspace.data.DMUNames; }
+
 void ModelDialogState::finishSeries()
 {
     if (!m_seriesStarted)

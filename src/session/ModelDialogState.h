@@ -6,6 +6,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace zelvar {
 
@@ -99,6 +100,10 @@ public:
     // steps) every DMU is selected in both lists again. After a single run
     // it changes nothing.
     void finishSeries();
+
+    // The names of the DMUs the lists stand for (DMUNames of the data set:
+    // index d, a four-character mark before each name).
+    [[nodiscard]] const std::vector<std::string> &dmuNames() const;
 
 private:
     void setEnabled(OptionButton button, bool on);

@@ -35,6 +35,9 @@ struct Workspace {
     // Decimal separator of the numbers in result tables: the user's locale in
     // the desktop application, "." in the batch tool.
     std::string decimalSeparator = ".";
+    // The data file last chosen in the open dialog, loaded or not: the next
+    // open dialog starts from it. Saving results never changes it.
+    std::string openDialogFile;
     // Threads that evaluate DMUs at once; 0 = one per core. Tables do not
     // depend on it.
     int threadCount = 0;

@@ -28,15 +28,24 @@ QT_END_NAMESPACE
 
 namespace zelvar::test {
 
-// Records messages and file dialogs; questions get OK, a file dialog the next answer (none: Cancel).
+// Records messages and file dialogs; a question gets the next of confirmations
+// (none: OK), a file dialog the next answer (none: Cancel).
 struct ScriptedDialogs : UserDialogs {
     QStringList messages;
+    std::deque<bool> confirmations;
     std::deque<QString> answers;
     QStringList starts;               // where each file dialog started
     std::vector<QStringList> filters; // and the file types it offered
 
     void message(const QString &text) override { messages << text; }
-    bool confirm(const QString &text) override { return message(text), true; }
+    bool confirm(const QString &text) override
+    {
+        message(text);
+        const bool ok = confirmations.empty() || confirmations.front();
+        if (!confirmations.empty())
+            confirmations.pop_front();
+        return ok;
+    }
     QString openFileName(const QString &, const QString &start, const QStringList &types) override { return answer(start, types); }
     QString saveFileName(const QString &, const QString &start, const QStringList &types) override { return answer(start, types); }
     QString answer(const QString &start, const QStringList &types)
