@@ -4,6 +4,7 @@
 #include "data/NumberText.h"
 #include "engine/LpProblem.h"
 #include "engine/ResultStore.h"
+#include "results/PriceColumns.h"
 #include "session/DisplayFormat.h"
 #include "session/ModelOptions.h"
 #include "session/SelectionSet.h"
@@ -80,10 +81,14 @@ std::string slackHeader(SlackKind kind, ModelDistance distance, const std::strin
 ResultsTable::ResultsTable(const DataSet &data, const ModelOptions &options, const DisplayFormat &format)
     : m_fdh(options.fdh()), m_inputs(std::max(data.NumInputs, 0)), m_outputs(std::max(data.NumOutputs, 0))
 {
-    if (m_fdh)
+    if (m_fdh) {
         layOutFdhTable(data, format);
-    else
+    } else if (options.priced()) {
+        PriceColumns::layOut(m_grid, data, options, format);
+        m_pricesBenchmarks = PriceColumns::benchmarksColumn(data, options);
+    } else {
         layOutLpTable(data, options, format);
+    }
 }
 
 namespace {
@@ -289,6 +294,12 @@ void ResultsTable::ShowFDHresults(int d, const RunView &run)
     m_grid.setText(d, 5, store.DominatingList);
 }
 
+void ResultsTable::showPriceResults(int d, const RunView &run)
+{
+    if (d >= 1 && d <= dmuRows(run) && m_pricesBenchmarks > 0)
+        PriceColumns::writeRow(m_grid, d, run);
+}
+
 void ResultsTable::ShowReferences(const RunView &run)
 {
     const ResultStore &store = run.store;
@@ -302,6 +313,10 @@ void ResultsTable::ShowReferences(const RunView &run)
                 m_grid.setText(d, 3, std::to_string(valueAt(store.ReferenceCount, d)));
                 highlight(d);
             }
+        } else if (m_pricesBenchmarks > 0) {
+            // The plan's benchmarks are in the row already.
+            if (efficient)
+                highlight(d);
         } else if (efficient) {
             // An efficient DMU shows how many evaluated DMUs named it as a benchmark.
             m_grid.setText(d, benchmarksColumn(), std::to_string(valueAt(store.ReferenceCount, d)));

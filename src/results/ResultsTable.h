@@ -33,11 +33,12 @@ public:
     const TextGrid &grid() const { return m_grid; }
 
     // The Benchmarks column: 3 in the FDH table, 3 + m + s in the LP table.
-    int benchmarksColumn() const { return m_fdh ? 3 : 3 + m_inputs + m_outputs; }
+    int benchmarksColumn() const { return m_fdh ? 3 : m_pricesBenchmarks > 0 ? m_pricesBenchmarks : 3 + m_inputs + m_outputs; }
 
     void setRedraw(bool on) override { m_grid.setRedraw(on); }
     void Showresults(int d, const RunView &run, const LpProblem &lp) override;
     void ShowFDHresults(int d, const RunView &run) override;
+    void showPriceResults(int d, const RunView &run) override;
     void ShowReferences(const RunView &run) override;
     void WriteNonevaluated(const RunView &run) override;
 
@@ -55,6 +56,7 @@ private:
 
     TextGrid m_grid;
     bool m_fdh = false;
+    int m_pricesBenchmarks = 0; // the Benchmarks column of a cost or revenue table, else 0
     int m_inputs = 0;
     int m_outputs = 0;
 };
