@@ -82,7 +82,8 @@ std::vector<std::int32_t> startingRows(const TechnologyRows &rows, const DataSet
         double sum = 0.0;
         for (int k = 1; k <= data.Prices.cols(); ++k)
             sum += data.Prices(c, k);
-        price[static_cast<std::size_t>(c - 1)] = sum / data.Prices.cols() / (scaling.identity() ? 1.0 : scaling.factor(c));
+        const double factor = scaling.identity() ? 1.0 : scaling.factor(c);
+        price[static_cast<std::size_t>(c - 1)] = sum / data.Prices.cols() / factor;
     }
     const std::vector<std::int32_t> &candidates = rows.candidates();
     std::vector<double> money(candidates.size(), 0.0);

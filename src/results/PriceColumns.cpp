@@ -51,8 +51,10 @@ void PriceColumns::layOut(TextGrid &grid, const DataSet &data, const ModelOption
     const int count = quantityCount(data, options);
     const std::vector<std::string> &names = cost ? data.InputNames : data.OutputNames;
     std::vector<std::string> headers{"", "DMU", "Score", "Technical", "Allocative"};
-    for (int k = 1; k <= count; ++k)
-        headers.push_back("{*}" + (static_cast<std::size_t>(k) < names.size() ? names[static_cast<std::size_t>(k)] : ""));
+    for (int k = 1; k <= count; ++k) {
+        const auto kk = static_cast<std::size_t>(k);
+        headers.push_back("{*}" + (kk < names.size() ? names[kk] : std::string()));
+    }
     headers.emplace_back("Benchmarks");
     std::vector<std::string> labels{" "};
     for (int d = 1; d <= data.NumDMU; ++d)

@@ -32,8 +32,12 @@ public:
     TextGrid &grid() { return m_grid; }
     const TextGrid &grid() const { return m_grid; }
 
-    // The Benchmarks column: 3 in the FDH table, 3 + m + s in the LP table.
-    int benchmarksColumn() const { return m_fdh ? 3 : m_pricesBenchmarks > 0 ? m_pricesBenchmarks : 3 + m_inputs + m_outputs; }
+    // The Benchmarks column: 3 in the FDH table, 3 + m + s in the LP table,
+    // after the quantities in the table of a cost or revenue run.
+    int benchmarksColumn() const
+    {
+        return m_fdh ? 3 : m_pricesBenchmarks > 0 ? m_pricesBenchmarks : 3 + m_inputs + m_outputs;
+    }
 
     void setRedraw(bool on) override { m_grid.setRedraw(on); }
     void Showresults(int d, const RunView &run, const LpProblem &lp) override;

@@ -234,7 +234,8 @@ TEST_P(EveryPricedModel, AgreesWithTheEnvelopmentFormAndTheRadialScores)
         double observed = 0.0;
         for (int k = 1; k <= (cost ? m : data.NumOutputs); ++k)
             if (k != 3 || !cost)
-                observed += cost ? data.price(k, d) * data.InputData(k, d) : data.price(m + k, d) * data.OutputData(k, d);
+                observed += cost ? data.price(k, d) * data.InputData(k, d)
+                                 : data.price(m + k, d) * data.OutputData(k, d);
         const double expected = cost ? best.value / observed : observed / best.value;
         ASSERT_TRUE(row.score);
         EXPECT_NEAR(*row.score, inside ? std::min(expected, 1.0) : expected, 1e-8);

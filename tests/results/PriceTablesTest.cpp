@@ -37,7 +37,8 @@ TEST(PriceTable, LaysOutScoresQuantitiesAndPlanAndMarksTheEfficientUnits)
     workspace.options = pricedOptions(ModelDistance::COST, ModelReturns::CRS);
     ResultsTable cost(workspace.data, workspace.options, workspace.format);
     ASSERT_EQ(driver.RunModel(eval, tech, cost, progress, feedback), RunOutcome::Completed);
-    EXPECT_EQ(row(cost.grid(), 0), " \tDMU\tScore\tTechnical\tAllocative\t{*}{I}Staff\t{*}{IN}Floor space\tBenchmarks");
+    EXPECT_EQ(row(cost.grid(), 0),
+              " \tDMU\tScore\tTechnical\tAllocative\t{*}{I}Staff\t{*}{IN}Floor space\tBenchmarks");
     // Harbour Street: one discretionary input, so cost and technical
     // efficiency coincide; floor space is held at its own value.
     EXPECT_EQ(row(cost.grid(), 1), "1\t    Harbour Street\t94.36%\t94.36%\t100.00%\t13.21\t420.00\t 7 (0.75)  9 (0.06) ");
@@ -47,7 +48,8 @@ TEST(PriceTable, LaysOutScoresQuantitiesAndPlanAndMarksTheEfficientUnits)
     workspace.options = pricedOptions(ModelDistance::REV, ModelReturns::VRS);
     ResultsTable revenue(workspace.data, workspace.options, workspace.format);
     ASSERT_EQ(driver.RunModel(eval, tech, revenue, progress, feedback), RunOutcome::Completed);
-    EXPECT_EQ(row(revenue.grid(), 0), " \tDMU\tScore\tTechnical\tAllocative\t{*}{O}Loans\t{*}{O}Deposits\tBenchmarks");
+    EXPECT_EQ(row(revenue.grid(), 0),
+              " \tDMU\tScore\tTechnical\tAllocative\t{*}{O}Loans\t{*}{O}Deposits\tBenchmarks");
     // Mill Lane is technically efficient but earns 11% less than its best mix.
     EXPECT_EQ(row(revenue.grid(), 3), "3\t    Mill Lane\t89.13%\t100.00%\t89.13%\t8747.62\t10942.86\t 7 (0.10)  10 (0.90) ");
     EXPECT_EQ(revenue.grid().colour(3, 1), TextGrid::White);

@@ -120,7 +120,8 @@ PricedEnvelopment solvePricedEnvelopment(const DataSet &data, int d, const std::
     auto combination = [&](bool input, int k) {
         std::vector<std::pair<int, double>> entries;
         for (std::size_t p = 0; p < reference.size(); ++p)
-            entries.emplace_back(static_cast<int>(p), input ? data.InputData(k, reference[p]) : data.OutputData(k, reference[p]));
+            entries.emplace_back(static_cast<int>(p),
+                                 input ? data.InputData(k, reference[p]) : data.OutputData(k, reference[p]));
         return entries;
     };
     const int quantity0 = static_cast<int>(reference.size()) - 1;
