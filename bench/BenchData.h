@@ -72,6 +72,21 @@ inline void generate(DataSet &data, int numDMU, int inputs, int outputs, unsigne
     data.DataFileStem = "generated";
 }
 
+// Prices for the generated data, one row per DMU: log-normal around 1 for
+// every input and output, so that each DMU's cheapest mix differs.
+inline void generatePrices(DataSet &data, unsigned seed)
+{
+    std::mt19937_64 random(seed);
+    std::lognormal_distribution<double> price(0.0, 0.3);
+    const int prices = data.NumInputs + data.NumOutputs;
+    data.Prices = Matrix(prices, data.NumDMU);
+    for (int d = 1; d <= data.NumDMU; ++d)
+        for (int c = 1; c <= prices; ++c)
+            data.Prices(c, d) = price(random);
+    data.PricesFileName = "generated-prices.txt";
+    data.PricesName = "generated-prices";
+}
+
 // Messages of a benchmark run go to standard error; a solver error counts as Cancel.
 struct StderrFeedback : Feedback {
     void message(const std::string &text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
@@ -100,6 +115,15 @@ inline void setUpModel(Workspace &workspace, const std::string &model, int threa
 inline void setUpRun(Workspace &workspace, int numDMU, const std::string &model, int threads)
 {
     generate(workspace.data, numDMU, Inputs, Outputs, Seed);
+    setUpModel(workspace, model, threads);
+}
+
+// The same with prices loaded (before the dialog, which shows the priced
+// distances only then).
+inline void setUpPricedRun(Workspace &workspace, int numDMU, const std::string &model, int threads)
+{
+    generate(workspace.data, numDMU, Inputs, Outputs, Seed);
+    generatePrices(workspace.data, Seed + 1);
     setUpModel(workspace, model, threads);
 }
 

@@ -75,7 +75,8 @@ QAction *MainWindow::addCommand(QMenu *menu, const char *name, const QString &ca
     // Owned by the window, not the menu: the Window menu is rebuilt on each
     // showing and must not take its fixed items with it.
     auto *action = new QAction(caption, this);
-    menu->addAction(action);
+    if (menu != nullptr)
+        menu->addAction(action);
     action->setObjectName(QLatin1String(name));
     if (!shortcut.isEmpty()) {
         action->setShortcut(shortcut);
@@ -95,8 +96,13 @@ void MainWindow::createMenus()
     file->addSeparator();
     addCommand(file, "mnuWeightsOpen", QStringLiteral("Load &Weight Restr"),
                QKeySequence(QStringLiteral("Ctrl+W")), &MainWindow::mnuWeightsOpen);
-    addCommand(file, "mnuCloseWeights", QStringLiteral("&Close Weight Restr"), {},
-               &MainWindow::mnuCloseWeights);
+    m_closeWeights = addCommand(file, "mnuCloseWeights", QStringLiteral("&Close Weight Restr"), {},
+                                &MainWindow::mnuCloseWeights);
+    m_fileMenu = file;
+    m_pricesCommands << addCommand(nullptr, "mnuPricesOpen", QStringLiteral("Load &Prices"), {},
+                                   &MainWindow::mnuPricesOpen)
+                     << addCommand(nullptr, "mnuClosePrices", QStringLiteral("Close P&rices"), {},
+                                   &MainWindow::mnuClosePrices);
     file->addSeparator();
     addCommand(file, "mnuFileSave", QStringLiteral("&Save"), QKeySequence(QStringLiteral("Ctrl+S")),
                &MainWindow::mnuFileSave);
@@ -188,8 +194,21 @@ void MainWindow::createStatusBar()
     m_panel2 = new QLabel(this);
     m_panel2->setObjectName(QStringLiteral("sbPanel2"));
     m_panel2->setMinimumWidth(1);
+    m_panel3 = new QLabel(this);
+    m_panel3->setObjectName(QStringLiteral("sbPanel3"));
+    m_panel3->setMinimumWidth(1);
     statusBar()->addWidget(m_panel1, 3);
     statusBar()->addWidget(m_panel2, 2);
+    statusBar()->addWidget(m_panel3, 2);
+}
+
+void MainWindow::showPricesCommands()
+{
+    if (!m_workspace.data.loaded() || m_fileMenu->actions().contains(m_pricesCommands.first()))
+        return;
+    const QList<QAction *> items = m_fileMenu->actions();
+    const qsizetype after = items.indexOf(m_closeWeights);
+    m_fileMenu->insertActions(after + 1 < items.size() ? items[after + 1] : nullptr, m_pricesCommands);
 }
 
 void MainWindow::showStatus()
@@ -198,6 +217,8 @@ void MainWindow::showStatus()
     m_panel1->setToolTip(m_panel1->text());
     m_panel2->setText(QString::fromStdString(m_workspace.status.panel2));
     m_panel2->setToolTip(m_panel2->text());
+    m_panel3->setText(QString::fromStdString(m_workspace.status.panel3));
+    m_panel3->setToolTip(m_panel3->text());
     statusBar()->repaint();
 }
 
@@ -339,6 +360,7 @@ void MainWindow::mnuFileOpen()
     if (loaded)
         ++m_dataLoads;
     showStatus();
+    showPricesCommands();
 }
 
 void MainWindow::mnuWeightsOpen()
@@ -367,6 +389,37 @@ void MainWindow::mnuCloseWeights()
     if (m_running)
         return;
     closeWeights(m_workspace, m_feedback);
+    showStatus();
+    if (m_modelDialog)
+        m_modelDialog->showState();
+}
+
+void MainWindow::mnuPricesOpen()
+{
+    if (m_running || !canOpenPrices(m_workspace, m_feedback))
+        return;
+    const QString dataFile = QString::fromStdString(m_workspace.data.DataFileName);
+    const QString start =
+        !dataFile.isEmpty() && QFileInfo(dataFile).isFile() ? dataFile : openDialogStart();
+    const QString path = m_dialogs.openFileName(
+        QStringLiteral("Load Prices"), start,
+        {QStringLiteral("Excel (*.xls *.xlsx)"), QStringLiteral("Text (*.txt)")});
+    if (path.isEmpty())
+        return;
+    {
+        const BusyScope busy(m_feedback);
+        (void)openPricesFile(m_workspace, QDir::toNativeSeparators(path).toStdString(), m_feedback);
+    }
+    showStatus();
+    if (m_modelDialog)
+        m_modelDialog->showState();
+}
+
+void MainWindow::mnuClosePrices()
+{
+    if (m_running)
+        return;
+    closePrices(m_workspace, m_feedback);
     showStatus();
     if (m_modelDialog)
         m_modelDialog->showState();

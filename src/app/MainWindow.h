@@ -83,6 +83,11 @@ private:
     void mnuFileOpen();
     void mnuWeightsOpen();
     void mnuCloseWeights();
+    void mnuPricesOpen();
+    void mnuClosePrices();
+    // Load Prices and Close Prices join the File menu once data is loaded:
+    // prices are read for the data's inputs and outputs.
+    void showPricesCommands();
     void mnuFileSave();
     void mnuFileSaveAs();
     void mnuFileExportXlsx();
@@ -119,6 +124,10 @@ private:
     QMdiArea *m_mdiArea = nullptr;
     QLabel *m_panel1 = nullptr;
     QLabel *m_panel2 = nullptr;
+    QLabel *m_panel3 = nullptr;
+    QMenu *m_fileMenu = nullptr;
+    QAction *m_closeWeights = nullptr;
+    QList<QAction *> m_pricesCommands;
     QMenu *m_windowMenu = nullptr;
     QList<QAction *> m_arrangeActions;
     QAction *m_summaryAction = nullptr;

@@ -131,7 +131,14 @@ QWidget *ModelDialog::createModelTab()
                                 {{optRadial, "optRadial", QStringLiteral("&Radial")},
                                  {optAdditiv, "optAdditiv", QStringLiteral("&Additive")},
                                  {optMaxaverage, "optMaxaverage", QStringLiteral("maxAverage")},
-                                 {optMinaverage, "optMinaverage", QStringLiteral("minAverage")}});
+                                 {optMinaverage, "optMinaverage", QStringLiteral("minAverage")},
+                                 {optCost, "optCost", QStringLiteral("Cost")},
+                                 {optRevenue, "optRevenue", QStringLiteral("Revenue")}});
+    optionButton(optCost)->setToolTip(QStringLiteral("Cost efficiency at the loaded input prices, split into "
+                                                     "technical and allocative efficiency (input orientation)."));
+    optionButton(optRevenue)->setToolTip(QStringLiteral("Revenue efficiency at the loaded output prices, split "
+                                                        "into technical and allocative efficiency (output "
+                                                        "orientation)."));
 
     m_chbSuper = new QCheckBox(QStringLiteral("Superefficiency"), tab);
     m_chbSuper->setObjectName(QStringLiteral("chbSuper"));
@@ -254,13 +261,16 @@ QWidget *ModelDialog::createOptionsTab()
 
 void ModelDialog::showState()
 {
-    for (int b = 0; b < OptionButtonCount; ++b) {
+    for (int b = 0; b < AllOptionButtonCount; ++b) {
         const auto button = static_cast<OptionButton>(b);
         QRadioButton *radio = m_options[static_cast<std::size_t>(b)];
         const QSignalBlocker blocker(radio);
         radio->setChecked(m_state.isSelected(button));
         radio->setEnabled(m_state.isEnabled(button));
     }
+    // The priced distances exist once prices are loaded.
+    for (OptionButton button : {optCost, optRevenue})
+        optionButton(button)->setVisible(m_state.priceDistancesShown());
     m_chbSuper->setChecked(m_state.chbSuper.checked);
     m_chbSuper->setEnabled(m_state.chbSuper.enabled);
     m_chbWR->setChecked(m_state.chbWR.checked);

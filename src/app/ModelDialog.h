@@ -57,7 +57,7 @@ private:
     Feedback &m_feedback;
     StartHandler m_onStart;
 
-    std::array<QRadioButton *, OptionButtonCount> m_options{};
+    std::array<QRadioButton *, AllOptionButtonCount> m_options{};
     QTabWidget *m_tabs = nullptr;
     QCheckBox *m_chbSuper = nullptr;
     QCheckBox *m_chbWR = nullptr;

@@ -12,6 +12,7 @@ struct BatchOptions {
     std::string model = "CRS_RAD_IN";
     bool superefficiency = true;
     std::string weightsFile;     // empty: no weight restrictions
+    std::string pricesFile;      // empty: no prices (the cost and revenue models need them)
     std::string evalList;        // "1-4,7"; empty: every DMU
     std::string techList;
     int windowPeriods = 0;       // window analysis when > 0

@@ -13,6 +13,7 @@
 #include "results/ResultsTable.h"
 #include "results/TableExport.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <ostream>
@@ -105,8 +106,24 @@ bool checkOptions(const BatchOptions &options, Feedback &feedback)
         std::string known;
         for (const std::string &name : allModelNames())
             known += (known.empty() ? "" : ", ") + name;
-        feedback.message("Unknown model \"" + options.model + "\". Known models: " + known + ".");
+        std::string priced;
+        for (const std::string &name : priceModelNames())
+            priced += (priced.empty() ? "" : ", ") + name;
+        feedback.message("Unknown model \"" + options.model + "\". Known models: " + known
+                         + ". With --prices also: " + priced + ".");
         return false;
+    }
+    const std::vector<std::string> pricedModels = priceModelNames();
+    if (std::find(pricedModels.begin(), pricedModels.end(), options.model) != pricedModels.end()) {
+        if (options.pricesFile.empty()) {
+            feedback.message(options.model + " needs prices: give them with --prices FILE.");
+            return false;
+        }
+        if (!options.weightsFile.empty()) {
+            feedback.message("Weight restrictions do not apply to " + options.model
+                             + " (the prices weigh the inputs and outputs): leave out --weights.");
+            return false;
+        }
     }
     return true;
 }
@@ -169,6 +186,11 @@ int runBatch(const BatchOptions &options, std::ostream &out, std::ostream &err)
     if (!options.weightsFile.empty()) {
         const std::string weightsPath = std::filesystem::absolute(options.weightsFile, ignored).string();
         if (!canOpenWeights(workspace, feedback) || !openWeightsFile(workspace, weightsPath, feedback))
+            return BatchInputError;
+    }
+    if (!options.pricesFile.empty()) {
+        const std::string pricesPath = std::filesystem::absolute(options.pricesFile, ignored).string();
+        if (!canOpenPrices(workspace, feedback) || !openPricesFile(workspace, pricesPath, feedback))
             return BatchInputError;
     }
 

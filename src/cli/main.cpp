@@ -46,7 +46,8 @@ int main(int argc, char **argv)
         ->required();
     app.add_option("--model", options.model,
                    "Model name: {CRS,VRS,NDR,NIR}_{RAD,ADD,MAXAV,MINAV}_{IN,OUT,NON}, FDH_RAD_IN "
-                   "or FDH_RAD_OUT")
+                   "or FDH_RAD_OUT; with --prices also {CRS,VRS,NDR,NIR}_COST_IN and "
+                   "{CRS,VRS,NDR,NIR}_REV_OUT")
         ->capture_default_str();
     app.add_flag("--no-super{false}", options.superefficiency,
                  "Superefficiency off: efficient DMUs of radial models show 100% and weights are "
@@ -55,6 +56,10 @@ int main(int argc, char **argv)
                    "Weight restriction file (sheet Weights of a .xls workbook, or a .txt table): "
                    "a remarks column, then one coefficient column per input and output weight; "
                    "each row means sum(coefficient * weight) >= 0");
+    app.add_option("--prices", options.pricesFile,
+                   "Prices file (sheet Prices of a .xls/.xlsx workbook, or a .txt table): a label column, "
+                   "then one price column per input and per output; one row for every DMU or one row per "
+                   "DMU. Needed by the cost and revenue models");
     app.add_option("--eval", options.evalList, "DMUs to evaluate, e.g. 1-4,7 (default: all)");
     app.add_option("--tech", options.techList,
                    "DMUs that span the technology, e.g. 1-20 (default: all)");

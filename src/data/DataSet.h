@@ -43,6 +43,14 @@ struct DataSet {
     Matrix WeightRestrictions;
     std::int32_t WeightNonzeros = 0;
 
+    // Prices of the cost and revenue models: P(c, k) is the price of
+    // variable c (inputs first, then outputs, each in the data's order) in
+    // row k. One row holds the prices of every DMU; otherwise row d holds
+    // those of DMU d.
+    std::string PricesFileName; // empty = no prices loaded
+    std::string PricesName;
+    Matrix Prices;
+
     bool loaded() const { return NumDMU != 0; }
     bool weightsLoaded() const { return !WeightsFileName.empty(); }
     // Whether the loaded restriction table has exactly one column per input
@@ -53,6 +61,16 @@ struct DataSet {
         return NumWeightRows > 0 && WeightRestrictions.rows() == NumInputs + NumOutputs
             && WeightRestrictions.cols() == NumWeightRows;
     }
+    bool pricesLoaded() const { return !PricesFileName.empty(); }
+    // Whether the loaded prices have one column per input and output of this
+    // data set and one row, or one row per DMU.
+    bool pricesFitData() const
+    {
+        return pricesLoaded() && Prices.rows() == NumInputs + NumOutputs && Prices.rows() > 0
+            && (Prices.cols() == 1 || (Prices.cols() == NumDMU && NumDMU > 0));
+    }
+    // The price of variable c (inputs, then outputs) for DMU d; needs pricesFitData().
+    double price(int c, int d) const { return Prices(c, Prices.cols() == 1 ? 1 : d); }
 };
 
 } // namespace zelvar

@@ -57,7 +57,7 @@ std::optional<double> RadialDistances::standard(int d) const
 }
 
 RunOutcome radialDistances(Workspace &workspace, ModelReturns returns, SelectionSet &eval, SelectionSet &tech,
-                           ProgressSink &progress, Feedback &feedback, RadialDistances &out)
+                           ProgressSink &progress, Feedback &feedback, RadialDistances &out, LpMethod method)
 {
     const int numDMU = workspace.data.NumDMU;
     out.orientation = workspace.options.Orientation;
@@ -69,6 +69,7 @@ RunOutcome radialDistances(Workspace &workspace, ModelReturns returns, Selection
 
     const RadialOptions options(workspace.options, returns);
     RunDriver driver(workspace);
+    driver.setLpMethod(method);
     ReachedRows results(out.distance.size());
     const RunOutcome outcome = driver.RunModel(eval, tech, results, progress, feedback);
     if (outcome == RunOutcome::NoData)

@@ -47,9 +47,9 @@ struct RadialDistances {
 // One radial run of `returns` and the workspace's orientation over eval and
 // tech, quietly (no results table), with the workspace's weight restriction
 // choice; the other options are left as they were on return. Messages go to
-// feedback; progress shows the run.
+// feedback; progress shows the run. method: how its LPs are solved.
 [[nodiscard]] RunOutcome radialDistances(Workspace &workspace, ModelReturns returns, SelectionSet &eval,
                                          SelectionSet &tech, ProgressSink &progress, Feedback &feedback,
-                                         RadialDistances &out);
+                                         RadialDistances &out, LpMethod method = LpMethod::Restricted);
 
 } // namespace zelvar

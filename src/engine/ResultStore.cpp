@@ -22,4 +22,13 @@ void ResultStore::allocateResults(int numDMU, bool fdh)
     }
 }
 
+void ResultStore::allocatePriceResults(int numDMU)
+{
+    const auto size = static_cast<std::size_t>(numDMU < 0 ? 0 : numDMU) + 1;
+    Technical.assign(size, std::nullopt);
+    Allocative.assign(size, std::nullopt);
+    TechnicalBig.assign(size, 0);
+    PricedQuantities.clear();
+}
+
 } // namespace zelvar

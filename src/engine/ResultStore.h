@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,12 +38,29 @@ struct ResultStore {
     std::vector<double> MinAvgBest;
     std::vector<std::int32_t> MinAvgVariable;
 
+    // Cost and revenue models. Score is the cost (revenue) efficiency, NoScore
+    // set where the DMU's observed cost (revenue) at its prices is 0 and
+    // NoFiniteOptimum where its LP has none; Efficient means a Score of 1 at
+    // 7 decimals, and Benchmarks lists the DMUs of the optimal plan. Beside
+    // them, by DMU: the technical (radial, standard) score, the allocative
+    // score Score / Technical, nothing where a value does not exist, and
+    // whether the radial LP had no finite optimum.
+    std::vector<std::optional<double>> Technical;
+    std::vector<std::optional<double>> Allocative;
+    std::vector<char> TechnicalBig;
+    // The DMU evaluated last: the cost-minimising input quantities (revenue:
+    // the revenue-maximising output quantities), 1..NumInputs (NumOutputs);
+    // no value where the LP has no optimal plan.
+    std::vector<std::optional<double>> PricedQuantities;
+
     // LPs of this run that the solver failed on (a code other than optimal
     // and no finite optimum), whether the run went on after them or not.
     std::int32_t SolverFailures = 0;
 
     // Fresh lists for numDMU DMUs; the dominance lists only for FDH runs.
     void allocateResults(int numDMU, bool fdh);
+    // Fresh lists of the cost and revenue models, for numDMU DMUs.
+    void allocatePriceResults(int numDMU);
 };
 
 } // namespace zelvar

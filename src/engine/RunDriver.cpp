@@ -6,6 +6,7 @@
 #include "engine/LpOutcome.h"
 #include "engine/LpSolver.h"
 #include "engine/NonRadialLp.h"
+#include "engine/RadialDistances.h"
 #include "engine/RadialLp.h"
 #include "engine/RunContext.h"
 #include "session/SelectionSet.h"
@@ -38,6 +39,15 @@ std::string weightsMismatchText(const DataSet &data)
           "restricting the weights.";
 }
 
+std::string pricesMismatchText(const DataSet &data)
+{
+    if (!data.pricesLoaded())
+        return "The cost and revenue models need prices: load a prices file for " + data.DataFileName + ".";
+    return "The prices in " + data.PricesFileName + " do not fit the data set of " + std::to_string(data.NumDMU)
+        + " DMUs with " + std::to_string(data.NumInputs) + " inputs and " + std::to_string(data.NumOutputs)
+        + " outputs: they need one price column per input and output and one row, or one row per DMU.";
+}
+
 } // namespace
 
 RunDriver::RunDriver(Workspace &workspace) : m_workspace(workspace) {}
@@ -59,9 +69,21 @@ RunOutcome RunDriver::RunModel(SelectionSet &eval, SelectionSet &tech, ResultsSi
                          + std::to_string(data.NumDMU) + " DMUs. Choose the DMUs again.");
         return RunOutcome::NoData;
     }
-    if (options.RestrictWeights && !options.fdh() && !data.weightsFitData()) {
+    if (options.RestrictWeights && !options.fdh() && !options.priced() && !data.weightsFitData()) {
         feedback.message(weightsMismatchText(data));
         return RunOutcome::NoData;
+    }
+    RadialDistances technical;
+    bool technicalIncomplete = false;
+    if (options.priced()) {
+        if (!data.pricesFitData()) {
+            feedback.message(pricesMismatchText(data));
+            return RunOutcome::NoData;
+        }
+        const RunOutcome radial = technicalScores(eval, tech, progress, feedback, technical);
+        if (radial == RunOutcome::NoData || radial == RunOutcome::Stopped)
+            return radial;
+        technicalIncomplete = radial == RunOutcome::Incomplete;
     }
 
     const bool fdh = options.fdh();
@@ -111,12 +133,14 @@ RunOutcome RunDriver::RunModel(SelectionSet &eval, SelectionSet &tech, ResultsSi
     RunOutcome outcome = RunOutcome::Completed;
     if (fdh)
         outcome = runFdh(run);
+    else if (options.priced())
+        outcome = runPrices(run, technical);
     else if (restrictedApplies(run))
         outcome = runRestricted(run);
     else
         outcome = runFullLp(run);
 
-    if (outcome == RunOutcome::Completed && m_store.SolverFailures > 0)
+    if (outcome == RunOutcome::Completed && (m_store.SolverFailures > 0 || technicalIncomplete))
         outcome = RunOutcome::Incomplete;
 
     results.ShowReferences(view);

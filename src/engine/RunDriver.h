@@ -15,6 +15,7 @@ namespace zelvar {
 
 class Feedback;
 class SelectionSet;
+struct RadialDistances;
 struct Workspace;
 
 enum class RunOutcome {
@@ -74,8 +75,12 @@ public:
     //
     // Returns NoData without computing anything (and without showing
     // progress) when a count of the data set is below 1, when the selections
-    // do not have one item per DMU, or when weight restrictions are asked for
-    // but the loaded table does not have one column per input and output.
+    // do not have one item per DMU, when weight restrictions are asked for
+    // but the loaded table does not have one column per input and output, or
+    // when a cost or revenue model finds no prices that fit the data. Those
+    // two models first make the radial run that gives their technical
+    // scores (with its own progress); the weight restrictions do not apply
+    // to them.
     RunOutcome RunModel(SelectionSet &eval, SelectionSet &tech, ResultsSink &results,
                         ProgressSink &progress, Feedback &feedback);
 
@@ -113,6 +118,12 @@ private:
     bool restrictedApplies(const RunContext &run) const;
     // The free disposal hull on all threads (FdhRun.cpp).
     RunOutcome runFdh(RunContext &run);
+    // The cost and revenue models (PriceRun.cpp): the radial run of the same
+    // returns to scale and orientation that gives the technical scores, then
+    // the priced LPs, restricted on all threads or whole.
+    RunOutcome technicalScores(SelectionSet &eval, SelectionSet &tech, ProgressSink &progress,
+                               Feedback &feedback, RadialDistances &out);
+    RunOutcome runPrices(RunContext &run, const RadialDistances &technical);
     // The DMU loop the three share (RunContext.h).
     template <typename Evaluate, typename Show>
     RunOutcome forEachEvaluated(RunContext &run, Evaluate evaluate, Show show);

@@ -36,6 +36,10 @@ public:
     // Row of evaluated DMU d of an FDH run, while store.DominatingCount and
     // store.DominatingList still describe d.
     virtual void ShowFDHresults(int d, const RunView &run) = 0;
+    // Row of evaluated DMU d of a cost or revenue run, while
+    // store.PricedQuantities still describes d. Tables of other runs have
+    // nothing to do here.
+    virtual void showPriceResults(int /*d*/, const RunView & /*run*/) {}
     // Once at the end: benchmark and reference cells, highlights.
     virtual void ShowReferences(const RunView &run) = 0;
     // Once at the end, after ShowReferences: rows of technology-only DMUs.

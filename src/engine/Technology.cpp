@@ -9,7 +9,8 @@ namespace zelvar {
 
 bool restrictsWeights(const DataSet &data, const ModelOptions &options)
 {
-    return options.RestrictWeights && data.weightsFitData();
+    // The priced models have their weights fixed by the prices instead.
+    return options.RestrictWeights && !options.priced() && data.weightsFitData();
 }
 
 void Technology::setupTechnology(int /*d*/, const DataSet &data, const ModelOptions &options,

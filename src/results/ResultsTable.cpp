@@ -4,6 +4,7 @@
 #include "data/NumberText.h"
 #include "engine/LpProblem.h"
 #include "engine/ResultStore.h"
+#include "results/PriceColumns.h"
 #include "session/DisplayFormat.h"
 #include "session/ModelOptions.h"
 #include "session/SelectionSet.h"
@@ -82,10 +83,14 @@ ResultsTable::ResultsTable(const DataSet &data, const ModelOptions &options, con
     : m_options(options), m_fdh(options.fdh()), m_inputs(std::max(data.NumInputs, 0)),
       m_outputs(std::max(data.NumOutputs, 0))
 {
-    if (m_fdh)
+    if (m_fdh) {
         layOutFdhTable(data, format);
-    else
+    } else if (options.priced()) {
+        PriceColumns::layOut(m_grid, data, options, format);
+        m_pricesBenchmarks = PriceColumns::benchmarksColumn(data, options);
+    } else {
         layOutLpTable(data, options, format);
+    }
     const auto cells = static_cast<std::size_t>(m_grid.rows()) * static_cast<std::size_t>(m_grid.cols());
     m_numbers.assign(cells, std::numeric_limits<double>::quiet_NaN());
     m_styles.assign(cells, 0);
@@ -353,6 +358,12 @@ void ResultsTable::ShowFDHresults(int d, const RunView &run)
     putText(d, 5, store.DominatingList);
 }
 
+void ResultsTable::showPriceResults(int d, const RunView &run)
+{
+    if (d >= 1 && d <= dmuRows(run) && m_pricesBenchmarks > 0)
+        PriceColumns::writeRow(m_grid, d, run);
+}
+
 void ResultsTable::ShowReferences(const RunView &run)
 {
     const ResultStore &store = run.store;
@@ -366,6 +377,10 @@ void ResultsTable::ShowReferences(const RunView &run)
                 putNumber(d, 3, valueAt(store.ReferenceCount, d), NumberStyle::Whole, 0, run.decimalSeparator);
                 highlight(d);
             }
+        } else if (m_pricesBenchmarks > 0) {
+            // The plan's benchmarks are in the row already.
+            if (efficient)
+                highlight(d);
         } else if (efficient) {
             // An efficient DMU shows how many evaluated DMUs named it as a benchmark.
             putNumber(d, benchmarksColumn(), valueAt(store.ReferenceCount, d), NumberStyle::Whole, 0,

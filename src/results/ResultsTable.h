@@ -52,8 +52,12 @@ public:
     TextGrid &grid() { return m_grid; }
     const TextGrid &grid() const { return m_grid; }
 
-    // The Benchmarks column: 3 in the FDH table, 3 + m + s in the LP table.
-    int benchmarksColumn() const { return m_fdh ? 3 : 3 + m_inputs + m_outputs; }
+    // The Benchmarks column: 3 in the FDH table, 3 + m + s in the LP table,
+    // after the quantities in the table of a cost or revenue run.
+    int benchmarksColumn() const
+    {
+        return m_fdh ? 3 : m_pricesBenchmarks > 0 ? m_pricesBenchmarks : 3 + m_inputs + m_outputs;
+    }
     bool fdh() const { return m_fdh; }
     int inputs() const { return m_inputs; }
     int outputs() const { return m_outputs; }
@@ -73,6 +77,7 @@ public:
     void setRedraw(bool on) override { m_grid.setRedraw(on); }
     void Showresults(int d, const RunView &run, const LpProblem &lp) override;
     void ShowFDHresults(int d, const RunView &run) override;
+    void showPriceResults(int d, const RunView &run) override;
     void ShowReferences(const RunView &run) override;
     void WriteNonevaluated(const RunView &run) override;
 
@@ -96,6 +101,7 @@ private:
     TextGrid m_grid;
     ModelOptions m_options;
     bool m_fdh = false;
+    int m_pricesBenchmarks = 0; // the Benchmarks column of a cost or revenue table, else 0
     int m_inputs = 0;
     int m_outputs = 0;
     // Per cell, row by row: the value (NaN: no number) and the style in the

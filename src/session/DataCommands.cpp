@@ -2,6 +2,7 @@
 
 #include "data/DataFileReader.h"
 #include "data/Feedback.h"
+#include "data/PricesReader.h"
 #include "data/WeightsReader.h"
 #include "session/Workspace.h"
 
@@ -40,6 +41,24 @@ void keepWeights(DataSet &target, DataSet &previous)
     target.WeightNonzeros = previous.WeightNonzeros;
 }
 
+// Prices belong to the DMUs of one data set, but the same firms often come
+// back in another file of the same layout: they stay where they still fit.
+// Returns false when prices were loaded and had to go.
+bool keepPrices(DataSet &target, DataSet &previous)
+{
+    if (!previous.pricesLoaded())
+        return true;
+    target.PricesFileName = std::move(previous.PricesFileName);
+    target.PricesName = std::move(previous.PricesName);
+    target.Prices = std::move(previous.Prices);
+    if (!target.loaded() || target.pricesFitData())
+        return true;
+    target.PricesFileName.clear();
+    target.PricesName.clear();
+    target.Prices = Matrix();
+    return false;
+}
+
 } // namespace
 
 bool openDataFile(Workspace &workspace, const std::string &path, Feedback &feedback)
@@ -60,7 +79,16 @@ bool openDataFile(Workspace &workspace, const std::string &path, Feedback &feedb
 
     DataSet &loaded = result.data;
     keepWeights(loaded, workspace.data);
+    const std::string pricesFile = workspace.data.PricesFileName;
+    const bool pricesKept = keepPrices(loaded, workspace.data);
     workspace.data = std::move(loaded);
+    if (!pricesKept) {
+        workspace.status.panel3.clear();
+        feedback.message("The prices in " + pricesFile
+                         + " do not fit the data just loaded (one price column per input and output, one "
+                           "row or one row per DMU) and were closed.\n"
+                         + path);
+    }
     workspace.status.DataStatus = "Input Output Data " + path;
     workspace.status.panel1 = workspace.status.DataStatus;
 
@@ -112,7 +140,8 @@ bool openWeightsFile(Workspace &workspace, const std::string &path, Feedback &fe
 
     ModelDialogState &dialog = workspace.modelDialog();
     dialog.chbWR.checked = true;
-    dialog.chbWR.enabled = true;
+    // The priced distances take no weight restrictions.
+    dialog.chbWR.enabled = !workspace.options.priced();
     return true;
 }
 
@@ -131,6 +160,54 @@ void closeWeights(Workspace &workspace, Feedback &feedback)
     dialog.chbWR.enabled = false;
     // WeightNonzeros keeps its value; nothing reads it while no rows are loaded.
     data.WeightRestrictions = Matrix();
+}
+
+} // namespace zelvar
+
+namespace zelvar {
+
+bool canOpenPrices(const Workspace &workspace, Feedback &feedback)
+{
+    return canOpenWeights(workspace, feedback);
+}
+
+bool openPricesFile(Workspace &workspace, const std::string &path, Feedback &feedback)
+{
+    if (!canOpenPrices(workspace, feedback))
+        return false;
+
+    BusyPointer busy(feedback);
+    const DataSet &loaded = workspace.data;
+    PricesReadResult result = readPricesFile(path, loaded.NumInputs, loaded.NumOutputs, loaded.NumDMU);
+    busy.release();
+
+    if (result.outcome != PricesReadResult::Outcome::Loaded) {
+        feedback.message(result.message);
+        return false;
+    }
+
+    DataSet &data = workspace.data;
+    data.PricesFileName = path;
+    data.PricesName = std::move(result.PricesName);
+    data.Prices = std::move(result.Prices);
+    workspace.status.PricesStatus = "Prices " + path;
+    workspace.status.panel3 = workspace.status.PricesStatus;
+    workspace.modelDialog().setPricesLoaded(true);
+    return true;
+}
+
+void closePrices(Workspace &workspace, Feedback &feedback)
+{
+    if (!workspace.data.loaded()) {
+        feedback.message("Please load data.");
+        return;
+    }
+    DataSet &data = workspace.data;
+    data.PricesFileName.clear();
+    data.PricesName.clear();
+    data.Prices = Matrix();
+    workspace.status.panel3.clear();
+    workspace.modelDialog().setPricesLoaded(false);
 }
 
 } // namespace zelvar

@@ -18,6 +18,9 @@ struct Workspace;
 // model dialog is created anew with every DMU selected in both lists. A file
 // that cannot be read, or holds no records, inputs or outputs, leaves the
 // loaded data set, the status texts and the model dialog as they were.
+// Loaded prices stay when they fit the new data (one column per input and
+// output, one row or one row per DMU); otherwise they are closed and the
+// user is told.
 // Returns true when the file was loaded.
 bool openDataFile(Workspace &workspace, const std::string &path, Feedback &feedback);
 
@@ -29,5 +32,14 @@ bool canOpenWeights(const Workspace &workspace, Feedback &feedback);
 bool openWeightsFile(Workspace &workspace, const std::string &path, Feedback &feedback);
 // "Close Weight Restr".
 void closeWeights(Workspace &workspace, Feedback &feedback);
+
+// "Load Prices": as for the weights, data must be loaded first.
+bool canOpenPrices(const Workspace &workspace, Feedback &feedback);
+// Reads the chosen prices file for the loaded data; on success replaces the
+// prices, sets the status text and shows the model dialog's Cost and Revenue
+// distances. A refused file leaves the loaded prices whole.
+bool openPricesFile(Workspace &workspace, const std::string &path, Feedback &feedback);
+// "Close Prices".
+void closePrices(Workspace &workspace, Feedback &feedback);
 
 } // namespace zelvar

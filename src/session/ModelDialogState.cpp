@@ -3,7 +3,6 @@
 #include "data/Feedback.h"
 #include "session/Workspace.h"
 
-#include <cassert>
 #include <utility>
 
 namespace zelvar {
@@ -14,28 +13,17 @@ using enum OptionButton;
 
 constexpr std::size_t at(OptionButton button) { return static_cast<std::size_t>(button); }
 
-// The option groups as ranges of consecutive buttons: selecting one button
-// deselects the others of its range.
-struct Group {
-    OptionButton first;
-    OptionButton last;
+// The group of each button, in the order of OptionButton: selecting one
+// button deselects the others of its group.
+enum class Group { Structure, Returns, Orientation, Distance, Dynamics };
+constexpr Group GroupOf[AllOptionButtonCount] = {
+    Group::Structure,   Group::Structure,                                                  // optConvex ..
+    Group::Returns,     Group::Returns,     Group::Returns,   Group::Returns,              // optConstant ..
+    Group::Orientation, Group::Orientation, Group::Orientation,                            // optInput ..
+    Group::Distance,    Group::Distance,    Group::Distance,  Group::Distance,             // optRadial ..
+    Group::Dynamics,    Group::Dynamics,    Group::Dynamics,                               // optNone ..
+    Group::Distance,    Group::Distance,                                                   // optCost ..
 };
-constexpr Group Groups[] = {
-    {optConvex, optNonconvex},
-    {optConstant, optNir},
-    {optInput, optNon},
-    {optRadial, optMinaverage},
-    {optNone, optMalmquist},
-};
-
-Group groupOf(OptionButton button)
-{
-    for (const Group &group : Groups)
-        if (at(button) >= at(group.first) && at(button) <= at(group.last))
-            return group;
-    assert(false && "every button belongs to a group");
-    return Groups[0];
-}
 
 } // namespace
 
@@ -55,6 +43,9 @@ ModelDialogState::ModelDialogState(Workspace &workspace)
     chbWR = {weights, weights};
 
     m_enabled.fill(true);
+    m_pricesShown = m_workspace.data.pricesLoaded();
+    setEnabled(optCost, m_pricesShown);
+    setEnabled(optRevenue, m_pricesShown);
     for (OptionButton button : {optConvex, optConstant, optInput, optRadial, optNone})
         m_selected[at(button)] = true;
     enableAnalyses();
@@ -70,10 +61,27 @@ void ModelDialogState::setEnabled(OptionButton button, bool on) { m_enabled[at(b
 
 void ModelDialogState::select(OptionButton button)
 {
-    const Group group = groupOf(button);
-    for (std::size_t b = at(group.first); b <= at(group.last); ++b)
-        m_selected[b] = false;
+    for (std::size_t b = 0; b < m_selected.size(); ++b)
+        if (GroupOf[b] == GroupOf[at(button)])
+            m_selected[b] = false;
     m_selected[at(button)] = true;
+}
+
+void ModelDialogState::setPricesLoaded(bool loaded)
+{
+    m_pricesShown = loaded;
+    if (!loaded && (isSelected(optCost) || isSelected(optRevenue)))
+        click(optRadial);
+    const bool convex = !m_workspace.options.fdh();
+    setEnabled(optCost, loaded && convex);
+    setEnabled(optRevenue, loaded && convex);
+}
+
+void ModelDialogState::enableOrientations(OptionButton distance)
+{
+    setEnabled(optInput, distance != optRevenue);
+    setEnabled(optOutput, distance != optCost);
+    setEnabled(optNon, distance != optCost && distance != optRevenue);
 }
 
 void ModelDialogState::selectAllDMUs()
@@ -101,6 +109,8 @@ void ModelDialogState::click(OptionButton button)
         // back stays as the user left it.
         if (m_workspace.data.weightsLoaded())
             chbWR.enabled = true;
+        setEnabled(optCost, m_pricesShown);
+        setEnabled(optRevenue, m_pricesShown);
         break;
     case optNonconvex:
         options.Structure = ModelStructure::FDH;
@@ -114,13 +124,19 @@ void ModelDialogState::click(OptionButton button)
             options.Orientation = ModelOrientation::IN;
         }
         for (OptionButton b : {optAdditiv, optNon, optConstant, optVariable, optNir, optNdr,
-                               optMaxaverage, optMinaverage})
+                               optMaxaverage, optMinaverage, optCost, optRevenue})
             setEnabled(b, false);
+        // A priced distance chosen before fixed the orientation; FDH takes
+        // input and output orientation.
+        setEnabled(optInput, true);
+        setEnabled(optOutput, true);
         chbWR.enabled = false;
         break;
     case optRadial:
         options.Distance = ModelDistance::RAD;
         chbSuper = {true, true};
+        enableOrientations(button);
+        chbWR.enabled = m_workspace.data.weightsLoaded();
         break;
     case optAdditiv:
     case optMaxaverage:
@@ -130,6 +146,20 @@ void ModelDialogState::click(OptionButton button)
                            : button == optMaxaverage ? ModelDistance::MAXAV
                                                      : ModelDistance::MINAV;
         chbSuper = {false, false};
+        enableOrientations(button);
+        chbWR.enabled = m_workspace.data.weightsLoaded();
+        break;
+    case optCost:
+    case optRevenue:
+        // Cost is measured on the input side, revenue on the output side;
+        // neither knows superefficiency or weight restrictions (the prices
+        // are the weights). The weights box keeps its tick for later.
+        options.Distance = button == optCost ? ModelDistance::COST : ModelDistance::REV;
+        options.Orientation = button == optCost ? ModelOrientation::IN : ModelOrientation::OUT;
+        select(button == optCost ? optInput : optOutput);
+        enableOrientations(button);
+        chbSuper = {false, false};
+        chbWR.enabled = false;
         break;
     case optInput:
         options.Orientation = ModelOrientation::IN;
@@ -218,7 +248,8 @@ void ModelDialogState::cmdClear()
 bool ModelDialogState::weightsRefused(Feedback &feedback) const
 {
     const DataSet &data = m_workspace.data;
-    if (m_workspace.options.fdh() || !chbWR.checked || !data.weightsLoaded() || data.weightsFitData())
+    if (m_workspace.options.fdh() || m_workspace.options.priced() || !chbWR.checked || !data.weightsLoaded()
+        || data.weightsFitData())
         return false;
     const int columns = data.WeightRestrictions.rows();
     const int needed = data.NumInputs + data.NumOutputs;
@@ -237,6 +268,16 @@ bool ModelDialogState::weightsRefused(Feedback &feedback) const
     return true;
 }
 
+bool ModelDialogState::pricesRefused(Feedback &feedback) const
+{
+    const DataSet &data = m_workspace.data;
+    if (!m_workspace.options.priced() || data.pricesFitData())
+        return false;
+    feedback.message("The cost and revenue models need prices for the inputs and outputs of this data: "
+                     "load a prices file (File, Load Prices).");
+    return true;
+}
+
 StartResult ModelDialogState::cmdStart(Feedback &feedback)
 {
     ModelOptions &options = m_workspace.options;
@@ -247,7 +288,7 @@ StartResult ModelDialogState::cmdStart(Feedback &feedback)
         feedback.message("Please select at least one DMU!");
         return {};
     }
-    if (weightsRefused(feedback))
+    if (weightsRefused(feedback) || pricesRefused(feedback))
         return {};
 
     const bool dynamic = options.WindowAnalysis || options.Malmquist;
@@ -275,7 +316,7 @@ StartResult ModelDialogState::cmdStart(Feedback &feedback)
 
     options.ModelName = options.modelName();
 
-    options.RestrictWeights = chbWR.checked;
+    options.RestrictWeights = chbWR.checked && !options.priced();
     const std::string weightsSuffix = options.RestrictWeights ? "_WR-" + data.WeightsName : "";
     options.Superefficiency = chbSuper.checked;
 

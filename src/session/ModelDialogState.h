@@ -38,8 +38,9 @@ struct StartResult {
 //
 // Constructing it performs the dialog's Load: the model options go back to
 // their defaults, the weights box is ticked and enabled exactly when weights
-// are loaded, both lists get one unselected item per DMU and both period
-// lists select "1". The workspace must outlive the dialog state.
+// are loaded, the Cost and Revenue distances are shown and enabled exactly
+// when prices are loaded, both lists get one unselected item per DMU and both
+// period lists select "1". The workspace must outlive the dialog state.
 class ModelDialogState {
 public:
     explicit ModelDialogState(Workspace &workspace);
@@ -54,6 +55,12 @@ public:
     void click(OptionButton button);
     [[nodiscard]] bool isSelected(OptionButton button) const;
     [[nodiscard]] bool isEnabled(OptionButton button) const;
+
+    // Whether the dialog shows optCost and optRevenue: prices are loaded.
+    [[nodiscard]] bool priceDistancesShown() const { return m_pricesShown; }
+    // Prices were loaded or closed. Closing them while a priced distance is
+    // selected brings back the radial distance, as a click on it would.
+    void setPricesLoaded(bool loaded);
 
     // The user toggles them directly while they are enabled; Start reads the
     // checked state whether enabled or not.
@@ -111,13 +118,19 @@ private:
     void selectAllDMUs();
     void enableAnalyses();
     [[nodiscard]] bool weightsRefused(Feedback &feedback) const;
+    [[nodiscard]] bool pricesRefused(Feedback &feedback) const;
+    // The orientation a distance allows: a priced one fixes it, the others
+    // leave every orientation to the user (the free disposal hull takes
+    // care of "NON" itself).
+    void enableOrientations(OptionButton distance);
 
     Workspace &m_workspace;
     // Selected flag (exactly one per group) and enabled flag per button,
     // indexed by OptionButton.
-    std::array<bool, OptionButtonCount> m_selected{};
-    std::array<bool, OptionButtonCount> m_enabled{};
+    std::array<bool, AllOptionButtonCount> m_selected{};
+    std::array<bool, AllOptionButtonCount> m_enabled{};
     bool m_seriesStarted = false;
+    bool m_pricesShown = false;
 };
 
 } // namespace zelvar

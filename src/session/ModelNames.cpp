@@ -24,6 +24,11 @@ constexpr std::array<Code, 4> DistanceCodes{{
     {"MAXAV", OptionButton::optMaxaverage},
     {"MINAV", OptionButton::optMinaverage},
 }};
+// The priced distances name their orientation with them.
+constexpr std::array<Code, 2> PriceCodes{{
+    {"COST_IN", OptionButton::optCost},
+    {"REV_OUT", OptionButton::optRevenue},
+}};
 constexpr std::array<Code, 3> OrientationCodes{{
     {"IN", OptionButton::optInput},
     {"OUT", OptionButton::optOutput},
@@ -44,6 +49,15 @@ std::vector<std::string> allModelNames()
     return names;
 }
 
+std::vector<std::string> priceModelNames()
+{
+    std::vector<std::string> names;
+    for (const Code &price : PriceCodes)
+        for (const Code &rts : ReturnsToScaleCodes)
+            names.push_back(std::string(rts.text) + "_" + price.text);
+    return names;
+}
+
 std::optional<std::vector<OptionButton>> buttonsForModelName(std::string_view name)
 {
     if (name == "FDH_RAD_IN")
@@ -60,6 +74,10 @@ std::optional<std::vector<OptionButton>> buttonsForModelName(std::string_view na
                     return std::vector{OptionButton::optConvex, rts.button, distance.button,
                                        orientation.button};
             }
+    for (const Code &rts : ReturnsToScaleCodes)
+        for (const Code &price : PriceCodes)
+            if (std::string(rts.text) + "_" + price.text == name)
+                return std::vector{OptionButton::optConvex, rts.button, price.button};
     return std::nullopt;
 }
 

@@ -41,6 +41,10 @@ std::string_view codeOf(ModelDistance distance)
         return "MAXAV";
     case ModelDistance::MINAV:
         return "MINAV";
+    case ModelDistance::COST:
+        return "COST";
+    case ModelDistance::REV:
+        return "REV";
     }
     return {};
 }
@@ -72,7 +76,8 @@ std::optional<ModelOrientation> orientationFromCode(std::string_view code)
 
 std::optional<ModelDistance> distanceFromCode(std::string_view code)
 {
-    const ModelDistance all[] = {ModelDistance::RAD, ModelDistance::ADD, ModelDistance::MAXAV, ModelDistance::MINAV};
+    const ModelDistance all[] = {ModelDistance::RAD,   ModelDistance::ADD,  ModelDistance::MAXAV,
+                                 ModelDistance::MINAV, ModelDistance::COST, ModelDistance::REV};
     return fromCode(code, all);
 }
 

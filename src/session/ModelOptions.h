@@ -12,7 +12,9 @@ namespace zelvar {
 enum class ModelStructure { Convex, FDH };
 enum class ModelReturns { CRS, VRS, NDR, NIR };
 enum class ModelOrientation { IN, OUT, NON };
-enum class ModelDistance { RAD, ADD, MAXAV, MINAV };
+// COST and REV are the cost (input side) and revenue (output side) models,
+// which need prices.
+enum class ModelDistance { RAD, ADD, MAXAV, MINAV, COST, REV };
 
 // The code of each choice as the model name writes it.
 [[nodiscard]] std::string_view codeOf(ModelReturns returns);
@@ -41,6 +43,8 @@ struct ModelOptions {
 
     bool fdh() const { return Structure == ModelStructure::FDH; }
     bool radial() const { return Distance == ModelDistance::RAD; }
+    // The cost and revenue models, which price the inputs or the outputs.
+    bool priced() const { return Distance == ModelDistance::COST || Distance == ModelDistance::REV; }
     // Returns to scale other than constant add the scale variable u0 to the LPs.
     bool constantReturns() const { return ReturnsToScale == ModelReturns::CRS; }
     // The name Start composes: "FDH_RAD_" + orientation, else returns to

@@ -15,8 +15,10 @@ struct StatusTexts {
     static constexpr const char *NoDataStatus = "Please load data file (Ctrl+O).";
     std::string DataStatus;    // "Input Output Data " + DataFileName
     std::string WeightsStatus; // "Weight Restriction " + WeightsFileName
+    std::string PricesStatus;  // "Prices " + PricesFileName
     std::string panel1 = NoDataStatus;
     std::string panel2;
+    std::string panel3; // the prices file, empty while none is loaded
 };
 
 // Everything one session of the program holds: the data set, the model
