@@ -265,7 +265,11 @@ int runBatch(const BatchOptions &options, std::ostream &out, std::ostream &err)
     // its caption, in the chosen format.
     auto write = [&](const ResultsTable &table, const std::string &caption) {
         if (options.outDir.empty()) {
-            out << (format == ExportFormat::Csv ? csvText(table) : savedResultsText(table.grid()));
+            // Row by row: the text of a large FDH table runs to gigabytes.
+            if (format == ExportFormat::Csv)
+                writeCsv(table, out);
+            else
+                writeResultsText(table.grid(), out);
             return true;
         }
         const std::string error = exportResults(table, outputPath(options.outDir, caption, format), format);

@@ -66,7 +66,6 @@ void FdhEvaluation::evaluateFdh(int d, FdhOutcome &outcome, Scratch &scratch) co
         return;
     }
     outcome.dominatingCount = static_cast<std::int32_t>(dominators.size());
-    appendDmuList(outcome.dominatingList, dominators);
 
     const DataSet &data = m_data;
     bool hasRatio = false;
@@ -127,7 +126,6 @@ void recordFdhOutcome(int d, FdhOutcome &&outcome, ResultStore &store)
 {
     const auto dd = static_cast<std::size_t>(d);
     store.DominatingCount = outcome.dominatingCount;
-    store.DominatingList = std::move(outcome.dominatingList);
     if (outcome.efficient) {
         store.Efficient[dd] = 1;
         store.Score[dd] = 1.0;
@@ -141,15 +139,6 @@ void recordFdhOutcome(int d, FdhOutcome &&outcome, ResultStore &store)
     }
     for (std::int32_t k : outcome.benchmarkDmus)
         ++store.ReferenceCount[static_cast<std::size_t>(k)];
-}
-
-void dominatedList(int j, const DominanceIndex &evaluated, std::int32_t &count, std::string &list,
-                   FdhEvaluation::Scratch &scratch)
-{
-    evaluated.dominatedBy(j, scratch.dominators, scratch.search);
-    count = static_cast<std::int32_t>(scratch.dominators.size());
-    list.clear();
-    appendDmuList(list, scratch.dominators);
 }
 
 } // namespace zelvar

@@ -27,7 +27,6 @@ struct FdhOutcome {
     std::string benchmarks;
     std::vector<std::int32_t> benchmarkDmus; // whose ReferenceCount rises
     std::int32_t dominatingCount = 0;
-    std::string dominatingList; // "  j" per dominating DMU, ascending
 };
 
 // Free disposal hull evaluation by pairwise dominance, without LP, for one
@@ -66,16 +65,9 @@ private:
 };
 
 // Files the outcome of DMU d into the store: Efficient, Score, NoScore and
-// Benchmarks of d, the ReferenceCount of its benchmarks, and DominatingCount
-// and DominatingList (moved out of outcome). Needs the store allocated for
-// an FDH run with Efficient(d) cleared.
+// Benchmarks of d, the ReferenceCount of its benchmarks, and DominatingCount.
+// Needs the store allocated for an FDH run with Efficient(d) cleared.
 void recordFdhOutcome(int d, FdhOutcome &&outcome, ResultStore &store);
-
-// The DMUs of `evaluated` (ascending) that technology DMU j dominates, as
-// DominatedCount(j) and DominatedList(j) ("  d" per DMU, ascending); the
-// index holds the evaluated DMUs.
-void dominatedList(int j, const DominanceIndex &evaluated, std::int32_t &count, std::string &list,
-                   FdhEvaluation::Scratch &scratch);
 
 // "  j" per DMU number in dmus, appended to text in one allocation.
 void appendDmuList(std::string &text, const std::vector<std::int32_t> &dmus);

@@ -8,12 +8,14 @@
 
 #include "data/DataSet.h"
 #include "engine/FdhEvaluation.h"
+#include "engine/FdhLists.h"
 #include "engine/OrderedChunks.h"
 #include "engine/RunContext.h"
 #include "session/ModelOptions.h"
 #include "session/SelectionSet.h"
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -58,15 +60,15 @@ private:
     FdhEvaluation::Scratch m_scratch;
 };
 
-// The dominated lists of one chunk of technology DMUs, written straight
-// into the store: each DMU's entries belong to the one chunk holding it.
+// The dominated counts of one chunk of technology DMUs, written straight
+// into the store: each DMU's entry belongs to the one chunk holding it.
 class DominatedWorker {
 public:
     struct ChunkResult {};
 
-    DominatedWorker(const DominanceIndex &evaluated, const std::vector<std::int32_t> &technology,
-                    std::size_t size, ResultStore &store)
-        : m_evaluated(evaluated), m_technology(technology), m_size(size), m_store(store)
+    DominatedWorker(const FdhLists &lists, const std::vector<std::int32_t> &technology, std::size_t size,
+                    ResultStore &store)
+        : m_lists(lists), m_technology(technology), m_size(size), m_store(store)
     {
     }
 
@@ -76,13 +78,12 @@ public:
         const std::size_t last = std::min(first + m_size, m_technology.size());
         for (std::size_t k = first; k < last; ++k) {
             const auto j = static_cast<std::size_t>(m_technology[k]);
-            dominatedList(m_technology[k], m_evaluated, m_store.DominatedCount[j], m_store.DominatedList[j],
-                          m_scratch);
+            m_store.DominatedCount[j] = m_lists.dominatedCount(m_technology[k], m_scratch.search, m_scratch.dominators);
         }
     }
 
 private:
-    const DominanceIndex &m_evaluated;
+    const FdhLists &m_lists;
     const std::vector<std::int32_t> &m_technology;
     std::size_t m_size;
     ResultStore &m_store;
@@ -102,6 +103,8 @@ RunOutcome RunDriver::runFdh(RunContext &run)
 
     RunOutcome outcome = RunOutcome::Completed;
     int processed = 0;
+    auto lists = std::make_shared<FdhLists>(data, run.tech);
+    m_store.DominanceLists = lists;
     {
         const FdhEvaluation evaluation(data, run.options, run.tech);
         const std::size_t size = chunkSize(evaluated.size(), run.threads);
@@ -117,6 +120,7 @@ RunOutcome RunDriver::runFdh(RunContext &run)
             if (!run.tech.selected(d))
                 run.markName(d, true);
             recordFdhOutcome(d, std::move((*chunk)[position % size]), m_store);
+            lists->addEvaluated(d);
             ++processed;
             return true;
         };
@@ -124,23 +128,22 @@ RunOutcome RunDriver::runFdh(RunContext &run)
         outcome = forEachEvaluated(run, evaluate, show);
     }
 
-    // The dominated lists: for each technology DMU, the DMUs evaluated in
+    // The dominated counts: for each technology DMU, the DMUs evaluated in
     // this run (up to a Cancel) that it dominates, by the same comparison
     // asked the other way round, so no pair is ever stored.
-    evaluated.resize(static_cast<std::size_t>(processed));
-    if (!evaluated.empty()) {
-        const DominanceIndex evaluatedIndex(data, evaluated);
+    lists->finish();
+    if (processed > 0) {
         std::vector<std::int32_t> technology;
         for (int j = 1; j <= data.NumDMU; ++j)
             if (run.tech.selected(j))
                 technology.push_back(j);
         const std::size_t size = chunkSize(technology.size(), run.threads);
         const std::size_t chunks = chunkCount(technology.size(), size);
-        OrderedChunks<DominatedWorker> lists(chunks, run.threads, [&] {
-            return std::make_unique<DominatedWorker>(evaluatedIndex, technology, size, m_store);
+        OrderedChunks<DominatedWorker> counts(chunks, run.threads, [&] {
+            return std::make_unique<DominatedWorker>(*lists, technology, size, m_store);
         });
         for (std::size_t c = 0; c < chunks; ++c)
-            (void)lists.take(c);
+            (void)counts.take(c);
     }
     return outcome;
 }

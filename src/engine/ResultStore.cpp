@@ -18,7 +18,6 @@ void ResultStore::allocateResults(int numDMU, bool fdh)
     // and nothing reads them then.
     if (fdh) {
         DominatedCount.assign(size, 0);
-        DominatedList.assign(size, std::string());
     }
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace zelvar {
+
+class FdhLists;
 
 // What one run leaves for its results table, by DMU number (index 0 unused).
 struct ResultStore {
@@ -25,13 +28,12 @@ struct ResultStore {
     std::vector<char> NoScore;
 
     // Free disposal hull. No dominance matrix or list of pairs is kept: the
-    // pairs are found twice, once per evaluated DMU for the dominating list,
-    // once per technology DMU for the dominated list.
+    // counts are found with the scores, and the lists are formed again from
+    // the data when a table shows them.
     std::vector<std::int32_t> DominatedCount;
-    std::vector<std::string> DominatedList;
     // The DMU evaluated last.
     std::int32_t DominatingCount = 0;
-    std::string DominatingList;
+    std::shared_ptr<FdhLists> DominanceLists;
 
     // Min-average: the smallest objective over the single-variable LPs, and
     // its variable (input i is i, output r is NumInputs + r; 0 = none).

@@ -33,8 +33,8 @@ public:
     // Row of evaluated DMU d of an LP model, right after its solve: lp holds
     // d's solution (Primal, Dual) and is not changed.
     virtual void Showresults(int d, const RunView &run, const LpProblem &lp) = 0;
-    // Row of evaluated DMU d of an FDH run, while store.DominatingCount and
-    // store.DominatingList still describe d.
+    // Row of evaluated DMU d of an FDH run, while store.DominatingCount
+    // still describes d; store.DominanceLists forms the run's lists.
     virtual void ShowFDHresults(int d, const RunView &run) = 0;
     // Row of evaluated DMU d of a cost or revenue run, while
     // store.PricedQuantities still describes d. Tables of other runs have

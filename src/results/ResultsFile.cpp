@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <ostream>
 
 namespace zelvar {
 
@@ -28,6 +29,17 @@ std::string failure(const std::string &path, int error)
 std::string savedResultsText(const TextGrid &grid)
 {
     return grid.blockText(0, 0, grid.rows() - 1, grid.cols() - 1) + "\r\n";
+}
+
+void writeResultsText(const TextGrid &grid, std::ostream &out)
+{
+    const int lastCol = grid.cols() - 1;
+    for (int row = 0; row < grid.rows(); ++row) {
+        if (row > 0)
+            out << '\r';
+        out << grid.blockText(row, 0, row, lastCol);
+    }
+    out << "\r\n";
 }
 
 std::string saveResultsFile(const TextGrid &grid, const std::string &path)

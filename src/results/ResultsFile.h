@@ -1,5 +1,6 @@
 #pragma once
 
+#include <iosfwd>
 #include <string>
 
 namespace zelvar {
@@ -8,6 +9,8 @@ class TextGrid;
 
 // The text of a saved results file: the whole grid followed by CR LF.
 std::string savedResultsText(const TextGrid &grid);
+// The same text written to out row by row, never held whole.
+void writeResultsText(const TextGrid &grid, std::ostream &out);
 
 // Writes the saved results text to path, byte for byte (UTF-8), replacing an
 // existing file. The file is closed on every path; returns an empty string on

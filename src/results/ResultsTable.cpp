@@ -2,6 +2,7 @@
 
 #include "data/DataSet.h"
 #include "data/NumberText.h"
+#include "engine/FdhLists.h"
 #include "engine/LpProblem.h"
 #include "engine/ResultStore.h"
 #include "results/PriceColumns.h"
@@ -355,7 +356,19 @@ void ResultsTable::ShowFDHresults(int d, const RunView &run)
     writeScore(d, run);
     putText(d, 3, textAt(store.Benchmarks, d));
     putNumber(d, 4, store.DominatingCount, NumberStyle::Whole, 0, run.decimalSeparator);
-    putText(d, 5, store.DominatingList);
+    showDominanceLists(store.DominanceLists);
+}
+
+// The two list columns are formed from the run's lists when they are read:
+// the DMUs dominating an evaluated DMU once it has been evaluated, those a
+// technology DMU dominates once the run is over.
+void ResultsTable::showDominanceLists(const std::shared_ptr<FdhLists> &lists)
+{
+    if (!lists || lists == m_lists)
+        return;
+    m_lists = lists;
+    m_grid.setColumnSource(5, [lists](int row) { return lists->dominating(row); });
+    m_grid.setColumnSource(7, [lists](int row) { return lists->dominated(row); });
 }
 
 void ResultsTable::showPriceResults(int d, const RunView &run)
@@ -368,11 +381,12 @@ void ResultsTable::ShowReferences(const RunView &run)
 {
     const ResultStore &store = run.store;
     const int rows = dmuRows(run);
+    if (m_fdh)
+        showDominanceLists(store.DominanceLists);
     for (int d = 1; d <= rows; ++d) {
         const bool efficient = flagAt(store.Efficient, d);
         if (m_fdh) {
             putNumber(d, 6, valueAt(store.DominatedCount, d), NumberStyle::Whole, 0, run.decimalSeparator);
-            putText(d, 7, textAt(store.DominatedList, d));
             if (efficient) {
                 putNumber(d, 3, valueAt(store.ReferenceCount, d), NumberStyle::Whole, 0, run.decimalSeparator);
                 highlight(d);

@@ -6,6 +6,7 @@
 #include "session/ModelOptions.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@
 
 namespace zelvar {
 
+class FdhLists;
 struct DataSet;
 struct DisplayFormat;
 
@@ -89,6 +91,7 @@ private:
     void markFilled(int d);
     void writeWeights(int d, const RunView &run, const LpProblem &lp);
     void writeSlacks(int d, const RunView &run, const LpProblem &lp);
+    void showDominanceLists(const std::shared_ptr<FdhLists> &lists);
     // Cyan background from column 1 to the last column of row d.
     void highlight(int d);
     // Rows of the table that belong to DMUs of this run's data.
@@ -101,6 +104,7 @@ private:
     TextGrid m_grid;
     ModelOptions m_options;
     bool m_fdh = false;
+    std::shared_ptr<FdhLists> m_lists; // the FDH run's dominance lists
     int m_pricesBenchmarks = 0; // the Benchmarks column of a cost or revenue table, else 0
     int m_inputs = 0;
     int m_outputs = 0;

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ostream>
 #include <memory>
 
 namespace zelvar {
@@ -104,6 +105,12 @@ std::string saveCsv(const ResultsTable &table, const std::string &path)
 }
 
 } // namespace
+
+void writeCsv(const ResultsTable &table, std::ostream &out)
+{
+    for (int row = 0; row < table.grid().rows(); ++row)
+        out << csvLine(table, row);
+}
 
 std::optional<ExportFormat> exportFormatNamed(std::string_view name)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,8 @@ enum class ExportFormat { Text, Csv, Xlsx };
 // number cell is formed again from its value, and the intensities in the
 // Benchmarks column get "." for the table's separator.
 [[nodiscard]] std::string csvText(const ResultsTable &table);
+// The same text written to out row by row, never held whole.
+void writeCsv(const ResultsTable &table, std::ostream &out);
 
 // Writes the whole table to path in the format, replacing an existing file.
 // Returns an empty string on success, else a message naming the file and

@@ -21,12 +21,6 @@ std::vector<std::string> splitEntries(std::string_view text)
     }
 }
 
-const std::string &emptyText()
-{
-    static const std::string empty;
-    return empty;
-}
-
 } // namespace
 
 void TextGrid::setFormatString(std::string_view format)
@@ -45,6 +39,7 @@ void TextGrid::setLayout(std::vector<std::string> headers, std::vector<std::stri
     const auto cells = static_cast<std::size_t>(m_rows) * static_cast<std::size_t>(m_cols);
     m_cells.assign(cells, std::string());
     m_colours.assign(cells, White);
+    m_sources.clear();
     m_widths.assign(static_cast<std::size_t>(m_cols), DefaultColumnWidth);
     m_heights.assign(static_cast<std::size_t>(m_rows), DefaultRowHeight);
     m_row = m_col = m_rowSel = m_colSel = 0;
@@ -81,6 +76,8 @@ void TextGrid::setCols(int cols)
     m_cells = std::move(cells);
     m_colours = std::move(colours);
     m_widths.resize(newCols, DefaultColumnWidth);
+    if (m_sources.size() > newCols)
+        m_sources.resize(newCols);
     m_cols = cols;
     m_col = clampCol(m_col);
     m_colSel = clampCol(m_colSel);
@@ -115,11 +112,23 @@ void TextGrid::setSelectionEnd(int rowSel, int colSel)
     m_colSel = clampCol(colSel);
 }
 
-const std::string &TextGrid::text(int row, int col) const
+std::string TextGrid::text(int row, int col) const
 {
     if (!contains(row, col))
-        return emptyText();
+        return {};
+    if (row > 0 && static_cast<std::size_t>(col) < m_sources.size() && m_sources[static_cast<std::size_t>(col)])
+        return m_sources[static_cast<std::size_t>(col)](row);
     return m_cells[index(row, col)];
+}
+
+void TextGrid::setColumnSource(int col, CellSource source)
+{
+    if (col < 0 || col >= m_cols)
+        return;
+    if (m_sources.size() <= static_cast<std::size_t>(col))
+        m_sources.resize(static_cast<std::size_t>(col) + 1);
+    m_sources[static_cast<std::size_t>(col)] = std::move(source);
+    ++m_revision;
 }
 
 void TextGrid::setText(int row, int col, std::string text)
@@ -201,19 +210,19 @@ std::string TextGrid::blockText(int r1, int c1, int r2, int c2) const
     c1 = std::max(c1, 0);
     r2 = std::min(r2, m_rows - 1);
     c2 = std::min(c2, m_cols - 1);
-    std::string text;
+    std::string block;
     if (r1 > r2 || c1 > c2)
-        return text;
+        return block;
     for (int r = r1; r <= r2; ++r) {
         if (r > r1)
-            text += '\r';
+            block += '\r';
         for (int c = c1; c <= c2; ++c) {
             if (c > c1)
-                text += '\t';
-            text += m_cells[index(r, c)];
+                block += '\t';
+            block += text(r, c);
         }
     }
-    return text;
+    return block;
 }
 
 } // namespace zelvar

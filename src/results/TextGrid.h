@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -53,8 +54,15 @@ public:
     int selectionCol() const { return m_colSel; }
     void setSelectionEnd(int rowSel, int colSel);
 
-    const std::string &text(int row, int col) const;
+    std::string text(int row, int col) const;
     void setText(int row, int col, std::string text);
+
+    // A column whose cells below the header are formed from their row when
+    // read instead of being held (lists too long to keep for every row):
+    // text() of such a cell is source(row), whatever setText stored there.
+    // An empty function makes the column hold its cells again.
+    using CellSource = std::function<std::string(int row)>;
+    void setColumnSource(int col, CellSource source);
     // The current cell's text.
     void setCurrentText(std::string text) { setText(m_row, m_col, std::move(text)); }
 
@@ -99,6 +107,7 @@ private:
     bool m_redraw = true;
     std::uint64_t m_revision = 0;
     std::vector<std::string> m_cells; // row by row
+    std::vector<CellSource> m_sources; // by column; empty where the column holds its cells
     std::vector<std::uint32_t> m_colours;
     std::vector<int> m_widths;
     std::vector<int> m_heights;

@@ -4,9 +4,11 @@
 #include "support/TestSupport.h"
 
 #include "engine/FdhEvaluation.h"
+#include "engine/FdhLists.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -16,8 +18,8 @@ namespace zelvar {
 namespace {
 
 struct Expected {
-    ResultStore store; // Score, Efficient, NoScore, Benchmarks, ReferenceCount, Dominated*
-    std::vector<std::string> dominating;
+    ResultStore store; // Score, Efficient, NoScore, Benchmarks, ReferenceCount, DominatedCount
+    std::vector<std::string> dominating, dominated;
     std::vector<int> evaluated; // in order
 };
 
@@ -33,6 +35,7 @@ Expected pairwise(const DataSet &data, bool in, const SelectionSet &eval, const 
     Expected e;
     e.store.allocateResults(n, true);
     e.dominating.assign(static_cast<std::size_t>(n) + 1, "");
+    e.dominated = e.dominating;
     for (int d = 1; d <= n && static_cast<int>(e.evaluated.size()) != limit; ++d) {
         if (!eval.selected(d))
             continue;
@@ -78,7 +81,7 @@ Expected pairwise(const DataSet &data, bool in, const SelectionSet &eval, const 
         for (int d : e.evaluated)
             if (d != j && tech.selected(j) && test::dominates(data, j, d)) {
                 ++e.store.DominatedCount[static_cast<std::size_t>(j)];
-                e.store.DominatedList[static_cast<std::size_t>(j)] += "  " + std::to_string(d);
+                e.dominated[static_cast<std::size_t>(j)] += "  " + std::to_string(d);
             }
     return e;
 }
@@ -207,8 +210,15 @@ TEST_P(FdhAgainstPairwiseDefinition, everyRowListAndReferenceCountIsThatOfThePai
         EXPECT_EQ(std::tie(store.Score, store.Efficient, store.NoScore, store.Benchmarks, store.ReferenceCount),
                   std::tie(expected.Score, expected.Efficient, expected.NoScore, expected.Benchmarks,
                            expected.ReferenceCount));
-        EXPECT_EQ(std::tie(store.DominatedCount, store.DominatedList),
-                  std::tie(expected.DominatedCount, expected.DominatedList));
+        EXPECT_EQ(store.DominatedCount, expected.DominatedCount);
+        // The lists, formed again when asked for, after the run as a table asks.
+        ASSERT_TRUE(store.DominanceLists);
+        for (int d = 1; d <= n; ++d) {
+            const auto dd = static_cast<std::size_t>(d);
+            const bool evaluated = std::find(e.evaluated.begin(), e.evaluated.end(), d) != e.evaluated.end();
+            EXPECT_EQ(store.DominanceLists->dominated(d), e.dominated[dd]) << "DMU " << d;
+            EXPECT_EQ(store.DominanceLists->dominating(d), evaluated ? e.dominating[dd] : "") << "DMU " << d;
+        }
         // The cases worked by hand hold the definition to what it means.
         for (const Fact &f : c.facts) {
             const auto d = static_cast<std::size_t>(f.d);

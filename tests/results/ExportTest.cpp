@@ -177,13 +177,13 @@ TEST(XlsxExport, CutsATextLongerThanACellHoldsAtABlank)
     std::string list;
     for (int d = 1; list.size() < 40000; ++d)
         list += "  " + std::to_string(d);
-    table->grid().setText(1, 5, list);
+    table->grid().setText(1, 1, list);
     const std::string path = (std::filesystem::temp_directory_path() / "zelvar-long-cell.xlsx").string();
     ASSERT_EQ(saveResultsXlsx(*table, path), "");
     OpenedTable opened = openWorkbookSheet(path, "Results");
     ASSERT_TRUE(opened.table) << opened.error;
     opened.table->moveFirst();
-    const std::string cell = opened.table->value(5).text;
+    const std::string cell = opened.table->value(1).text;
     std::filesystem::remove(path);
     ASSERT_LE(cell.size(), XlsxMaxCellText);
     EXPECT_GT(cell.size(), XlsxMaxCellText - 10);

@@ -1,5 +1,6 @@
 // The four fill operations on runs made by hand; every expected cell worked out by hand.
 
+#include "engine/FdhLists.h"
 #include "results/ResultsTable.h"
 #include "support/ResultsSupport.h"
 
@@ -131,13 +132,15 @@ const EndCase EndCases[] = {
       {false, true, false, 0, 0, "", 0, 0, "", "", "    D5||||||", false},
       {false, true, true, 0, 1, "", 0, 0, "", "", "    D6||||1||", true},
       {false, false, false, 0, 0, "", 0, 0, "", "", "||||||", false}}},
-    // D2 (3, 3 | 1) is dominated by D1 (2, 2 | 1), input factor 2/3, and D4
-    // (1, 3 | 1), factor 1/3: benchmark D4. D6 has no positive input.
-    {"fdhRun", "FDH_RAD_IN", {{{2, 2}, {1}}, {{3, 3}, {1}}, {{1, 1}, {1}}, {{1, 3}, {1}}, {{5, 5}, {0.5}}, {{0, 0}, {1}}},
-     {{true, true, true, 1, 0, "", 0, 1, "", "  2", "    D1|100,0%|0|0||1|  2", true},
-      {true, true, false, 1.0 / 3, 0, "4", 2, 0, "  1  4", "", "    D2|33,3%|4|2|  1  4|0|", false},
-      {true, true, true, 1, 0, "", 0, 0, "", "", "    D3|100,0%|0|0||0|", true},
-      {false, true, false, 0, 1, "", 0, 1, "", "  2", "    D4|||||1|  2", false},
+    // D2 (3, 3 | 3) is dominated by D1 (2, 2 | 3), input factor 2/3, and D4
+    // (1, 3 | 3), factor 1: benchmark D1. D6 (0, 0 | 1) has no positive
+    // input and is dominated by D3 (0, 0 | 2). The lists come from the data;
+    // D4 and D5 only span the technology, so they dominate only evaluated DMUs.
+    {"fdhRun", "FDH_RAD_IN", {{{2, 2}, {3}}, {{3, 3}, {3}}, {{0, 0}, {2}}, {{1, 3}, {3}}, {{5, 5}, {0.5}}, {{0, 0}, {1}}},
+     {{true, true, true, 1, 1, "", 0, 1, "", "  2", "    D1|100,0%|1|0||1|  2", true},
+      {true, true, false, 2.0 / 3, 0, "1", 2, 0, "  1  4", "", "    D2|66,7%|1|2|  1  4|0|", false},
+      {true, true, true, 1, 0, "", 0, 1, "", "  6", "    D3|100,0%|0|0||1|  6", true},
+      {false, true, false, 0, 0, "", 0, 1, "", "  2", "    D4|||||1|  2", false},
       {false, true, false, 0, 0, "", 0, 0, "", "", "    D5|||||0|", false},
       {true, true, false, 0, 0, "no score: no positive input", 1, 0, "  3", "", "    D6||no score: no positive input|1|  3|0|",
        false, true}},
@@ -157,29 +160,36 @@ TEST_P(EndOfRun, showsReferenceCountsBenchmarksDominanceListsAndHighlightsEffici
     ResultsTable table(run.data, run.options, run.format);
     const int n = run.data.NumDMU;
     for (int d = 1; d <= n; ++d) {
+        run.eval.select(d, c.rows[static_cast<std::size_t>(d - 1)].eval);
+        run.tech.select(d, c.rows[static_cast<std::size_t>(d - 1)].tech);
+    }
+    auto lists = std::make_shared<FdhLists>(run.data, run.tech);
+    run.store.DominanceLists = lists;
+    for (int d = 1; d <= n; ++d) {
         const EndRow &r = c.rows[static_cast<std::size_t>(d - 1)];
         const auto dd = static_cast<std::size_t>(d);
-        run.eval.select(d, r.eval);
-        run.tech.select(d, r.tech);
         run.store.Efficient[dd] = r.efficient;
         run.store.Score[dd] = r.score;
         run.store.NoScore[dd] = r.noScore;
         run.store.ReferenceCount[dd] = r.references;
         run.store.Benchmarks[dd] = r.benchmarks;
         run.store.DominatedCount[dd] = r.dominated;
-        run.store.DominatedList[dd] = r.dominatedList;
         run.store.DominatingCount = r.dominating;
-        run.store.DominatingList = r.dominatingList;
+        if (r.eval)
+            lists->addEvaluated(d);
         if (r.eval && run.options.fdh())
             table.ShowFDHresults(d, run.view());
         else if (r.eval)
             table.Showresults(d, run.view(), run.lp);
     }
+    lists->finish();
     table.ShowReferences(run.view());
     table.WriteNonevaluated(run.view());
     for (int d = 1; d <= n; ++d) {
         const EndRow &r = c.rows[static_cast<std::size_t>(d - 1)];
         EXPECT_EQ(rowText(table.grid(), d), r.row);
+        if (run.options.fdh()) // the hand-worked lists hold for the data
+            EXPECT_EQ(lists->dominating(d) + "|" + lists->dominated(d), std::string(r.dominatingList) + "|" + r.dominatedList);
         for (int col = 0; col < table.grid().cols(); ++col)
             EXPECT_EQ(table.grid().colour(d, col), r.cyan && col > 0 ? TextGrid::Cyan : TextGrid::White) << d << "," << col;
     }

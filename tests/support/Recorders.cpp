@@ -1,5 +1,7 @@
 #include "support/Recorders.h"
 
+#include "engine/FdhLists.h"
+
 #include "data/DataSet.h"
 #include "engine/ResultStore.h"
 
@@ -41,7 +43,7 @@ void RecordingResults::ShowFDHresults(int d, const RunView &run)
     calls.push_back("ShowFDHresults " + std::to_string(d));
     RowSeen row = seen(d, run);
     row.dominatingCount = run.store.DominatingCount;
-    row.dominatingList = run.store.DominatingList;
+    row.dominatingList = run.store.DominanceLists ? run.store.DominanceLists->dominating(d) : "";
     rows.push_back(row);
 }
 
