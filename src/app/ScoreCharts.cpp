@@ -133,7 +133,7 @@ QChart *frontierChart(const FrontierPicture &picture, const QString &title, cons
         crs->replace({QPointF(0.0, 0.0), QPointF(end, end * slope)});
     }
     if (hull.size() >= 2 && hull.last().x() < x->max() && hull.last().y() == hull[hull.size() - 2].y())
-        vrs->replace(hull.size() - 1, QPointF(x->max(), hull.last().y()));
+        vrs->replace(static_cast<int>(hull.size() - 1), QPointF(x->max(), hull.last().y()));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     for (QAbstractSeries *series : chart->series()) {

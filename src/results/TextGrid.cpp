@@ -37,7 +37,8 @@ void TextGrid::setLayout(std::vector<std::string> headers, std::vector<std::stri
     m_rows = static_cast<int>(labels.size());
     m_cols = static_cast<int>(headers.size());
     const auto cells = static_cast<std::size_t>(m_rows) * static_cast<std::size_t>(m_cols);
-    m_cells.assign(cells, std::string());
+    m_rowText.assign(static_cast<std::size_t>(m_rows), std::string());
+    m_cellEnds.assign(cells, 0);
     m_colours.assign(cells, White);
     m_sources.clear();
     m_widths.assign(static_cast<std::size_t>(m_cols), DefaultColumnWidth);
@@ -45,13 +46,13 @@ void TextGrid::setLayout(std::vector<std::string> headers, std::vector<std::stri
     m_row = m_col = m_rowSel = m_colSel = 0;
 
     if (m_rows > 0) {
-        for (int c = 0; c < m_cols; ++c)
-            m_cells[index(0, c)] = std::move(headers[static_cast<std::size_t>(c)]);
+        for (int c = 1; c < m_cols; ++c)
+            putCell(0, c, headers[static_cast<std::size_t>(c)]);
     }
-    // Labels last: cell (0, 0) belongs to the label column.
+    // Cell (0, 0) belongs to the label column.
     if (m_cols > 0) {
         for (int r = 0; r < m_rows; ++r)
-            m_cells[index(r, 0)] = std::move(labels[static_cast<std::size_t>(r)]);
+            putCell(r, 0, labels[static_cast<std::size_t>(r)]);
     }
     ++m_revision;
 }
@@ -63,17 +64,23 @@ void TextGrid::setCols(int cols)
         return;
     const auto rows = static_cast<std::size_t>(m_rows);
     const auto newCols = static_cast<std::size_t>(cols);
-    std::vector<std::string> cells(rows * newCols);
+    std::vector<std::uint32_t> ends(rows * newCols, 0);
     std::vector<std::uint32_t> colours(rows * newCols, White);
     const int kept = std::min(cols, m_cols);
     for (int r = 0; r < m_rows; ++r) {
-        for (int c = 0; c < kept; ++c) {
+        // The kept cells are the start of the row's text.
+        std::string &row = m_rowText[static_cast<std::size_t>(r)];
+        const std::uint32_t keptEnd = kept > 0 ? m_cellEnds[index(r, kept - 1)] : 0;
+        row.resize(keptEnd);
+        row.shrink_to_fit();
+        for (int c = 0; c < cols; ++c) {
             const std::size_t to = static_cast<std::size_t>(r) * newCols + static_cast<std::size_t>(c);
-            cells[to] = std::move(m_cells[index(r, c)]);
-            colours[to] = m_colours[index(r, c)];
+            ends[to] = c < kept ? m_cellEnds[index(r, c)] : keptEnd;
+            if (c < kept)
+                colours[to] = m_colours[index(r, c)];
         }
     }
-    m_cells = std::move(cells);
+    m_cellEnds = std::move(ends);
     m_colours = std::move(colours);
     m_widths.resize(newCols, DefaultColumnWidth);
     if (m_sources.size() > newCols)
@@ -118,7 +125,25 @@ std::string TextGrid::text(int row, int col) const
         return {};
     if (row > 0 && static_cast<std::size_t>(col) < m_sources.size() && m_sources[static_cast<std::size_t>(col)])
         return m_sources[static_cast<std::size_t>(col)](row);
-    return m_cells[index(row, col)];
+    return std::string(cell(row, col));
+}
+
+std::string_view TextGrid::cell(int row, int col) const
+{
+    const std::uint32_t begin = col > 0 ? m_cellEnds[index(row, col - 1)] : 0;
+    return std::string_view(m_rowText[static_cast<std::size_t>(row)]).substr(begin, m_cellEnds[index(row, col)] - begin);
+}
+
+void TextGrid::putCell(int row, int col, std::string_view text)
+{
+    std::string &line = m_rowText[static_cast<std::size_t>(row)];
+    const std::uint32_t begin = col > 0 ? m_cellEnds[index(row, col - 1)] : 0;
+    const std::uint32_t end = m_cellEnds[index(row, col)];
+    line.replace(begin, end - begin, text);
+    // The cells after this one move by the change in length.
+    const auto change = static_cast<std::uint32_t>(text.size()) - (end - begin);
+    for (int c = col; c < m_cols; ++c)
+        m_cellEnds[index(row, c)] += change;
 }
 
 void TextGrid::setColumnSource(int col, CellSource source)
@@ -135,7 +160,7 @@ void TextGrid::setText(int row, int col, std::string text)
 {
     if (!contains(row, col))
         return;
-    m_cells[index(row, col)] = std::move(text);
+    putCell(row, col, text);
     ++m_revision;
 }
 
@@ -219,7 +244,10 @@ std::string TextGrid::blockText(int r1, int c1, int r2, int c2) const
         for (int c = c1; c <= c2; ++c) {
             if (c > c1)
                 block += '\t';
-            block += text(r, c);
+            if (static_cast<std::size_t>(c) < m_sources.size() && m_sources[static_cast<std::size_t>(c)] && r > 0)
+                block += m_sources[static_cast<std::size_t>(c)](r);
+            else
+                block += cell(r, c);
         }
     }
     return block;

@@ -98,6 +98,9 @@ private:
         return row >= 0 && row < m_rows && col >= 0 && col < m_cols;
     }
     std::size_t index(int row, int col) const;
+    // The stored text of a cell inside the grid, and its replacement.
+    std::string_view cell(int row, int col) const;
+    void putCell(int row, int col, std::string_view text);
     int clampRow(int row) const;
     int clampCol(int col) const;
 
@@ -106,7 +109,10 @@ private:
     int m_row = 0, m_col = 0, m_rowSel = 0, m_colSel = 0;
     bool m_redraw = true;
     std::uint64_t m_revision = 0;
-    std::vector<std::string> m_cells; // row by row
+    // The cells of a row one after the other in one text, with where each
+    // ends: a table of a million rows holds one string per row, not per cell.
+    std::vector<std::string> m_rowText;
+    std::vector<std::uint32_t> m_cellEnds; // row by row
     std::vector<CellSource> m_sources; // by column; empty where the column holds its cells
     std::vector<std::uint32_t> m_colours;
     std::vector<int> m_widths;

@@ -188,8 +188,10 @@ TEST_P(EndOfRun, showsReferenceCountsBenchmarksDominanceListsAndHighlightsEffici
     for (int d = 1; d <= n; ++d) {
         const EndRow &r = c.rows[static_cast<std::size_t>(d - 1)];
         EXPECT_EQ(rowText(table.grid(), d), r.row);
-        if (run.options.fdh()) // the hand-worked lists hold for the data
-            EXPECT_EQ(lists->dominating(d) + "|" + lists->dominated(d), std::string(r.dominatingList) + "|" + r.dominatedList);
+        if (run.options.fdh()) { // the hand-worked lists hold for the data
+            EXPECT_EQ(lists->dominating(d) + "|" + lists->dominated(d),
+                      std::string(r.dominatingList) + "|" + r.dominatedList);
+        }
         for (int col = 0; col < table.grid().cols(); ++col)
             EXPECT_EQ(table.grid().colour(d, col), r.cyan && col > 0 ? TextGrid::Cyan : TextGrid::White) << d << "," << col;
     }
