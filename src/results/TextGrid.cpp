@@ -39,7 +39,8 @@ void TextGrid::setLayout(std::vector<std::string> headers, std::vector<std::stri
     const auto cells = static_cast<std::size_t>(m_rows) * static_cast<std::size_t>(m_cols);
     m_rowText.assign(static_cast<std::size_t>(m_rows), std::string());
     m_cellEnds.assign(cells, 0);
-    m_colours.assign(cells, White);
+    m_colours.assign(cells, 0);
+    m_palette.assign(1, White);
     m_sources.clear();
     m_widths.assign(static_cast<std::size_t>(m_cols), DefaultColumnWidth);
     m_heights.assign(static_cast<std::size_t>(m_rows), DefaultRowHeight);
@@ -65,7 +66,7 @@ void TextGrid::setCols(int cols)
     const auto rows = static_cast<std::size_t>(m_rows);
     const auto newCols = static_cast<std::size_t>(cols);
     std::vector<std::uint32_t> ends(rows * newCols, 0);
-    std::vector<std::uint32_t> colours(rows * newCols, White);
+    std::vector<std::uint8_t> colours(rows * newCols, 0);
     const int kept = std::min(cols, m_cols);
     for (int r = 0; r < m_rows; ++r) {
         // The kept cells are the start of the row's text.
@@ -170,9 +171,10 @@ void TextGrid::setSelectionColour(std::uint32_t rgb)
         return;
     const auto [r1, r2] = std::minmax(m_row, m_rowSel);
     const auto [c1, c2] = std::minmax(m_col, m_colSel);
+    const std::uint8_t entry = paletteEntry(rgb);
     for (int r = r1; r <= r2; ++r)
         for (int c = c1; c <= c2; ++c)
-            m_colours[index(r, c)] = rgb;
+            m_colours[index(r, c)] = entry;
     ++m_revision;
 }
 
@@ -180,7 +182,22 @@ std::uint32_t TextGrid::colour(int row, int col) const
 {
     if (!contains(row, col))
         return White;
-    return m_colours[index(row, col)];
+    return m_palette[m_colours[index(row, col)]];
+}
+
+std::uint8_t TextGrid::paletteEntry(std::uint32_t rgb)
+{
+    const auto found = std::find(m_palette.begin(), m_palette.end(), rgb);
+    if (found != m_palette.end())
+        return static_cast<std::uint8_t>(found - m_palette.begin());
+    // A table uses white, cyan and the few colours a user picks; past 256
+    // the last entry takes the new colour.
+    if (m_palette.size() == 256) {
+        m_palette.back() = rgb;
+        return 255;
+    }
+    m_palette.push_back(rgb);
+    return static_cast<std::uint8_t>(m_palette.size() - 1);
 }
 
 int TextGrid::columnWidth(int col) const

@@ -101,6 +101,7 @@ private:
     // The stored text of a cell inside the grid, and its replacement.
     std::string_view cell(int row, int col) const;
     void putCell(int row, int col, std::string_view text);
+    std::uint8_t paletteEntry(std::uint32_t rgb);
     int clampRow(int row) const;
     int clampCol(int col) const;
 
@@ -114,7 +115,9 @@ private:
     std::vector<std::string> m_rowText;
     std::vector<std::uint32_t> m_cellEnds; // row by row
     std::vector<CellSource> m_sources; // by column; empty where the column holds its cells
-    std::vector<std::uint32_t> m_colours;
+    // Cell colours as entries of a palette, White first: a byte per cell.
+    std::vector<std::uint8_t> m_colours;
+    std::vector<std::uint32_t> m_palette{White};
     std::vector<int> m_widths;
     std::vector<int> m_heights;
 };
