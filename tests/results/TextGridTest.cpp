@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <sstream>
+
 namespace zelvar::test {
 namespace {
 
@@ -63,6 +66,54 @@ TEST(ResultsText, isTheWholeGridEndingInCrLfAndSavedByteForByteOverALongerFile)
     std::ofstream(scratch.path("run.txt")) << std::string(1000, 'x');
     EXPECT_EQ(saveResultsFile(smallTable(), scratch.path("run.txt")), "");
     EXPECT_EQ(fileText(scratch.path("run.txt")), saved);
+}
+
+// Cells written over and over in any order, longer and shorter, and columns
+// dropped and added: every other cell keeps its text and colour, against a
+// plain model of the grid.
+TEST(GridCells, keepTheirNeighboursThroughRewritesAndColumnChanges)
+{
+    TextGrid grid;
+    grid.setLayout({"", "h1", "h2"}, {"", "r1", "r2", "r3"});
+    std::vector<std::vector<std::string>> model{{"", "h1", "h2"}, {"r1", "", ""}, {"r2", "", ""}, {"r3", "", ""}};
+    std::mt19937 random(7);
+    for (int step = 0; step < 2000; ++step) {
+        const int cols = grid.cols();
+        if (random() % 50 == 0) {
+            const int wanted = 1 + static_cast<int>(random() % 5);
+            grid.setCols(wanted);
+            for (auto &row : model)
+                row.resize(static_cast<std::size_t>(wanted));
+            continue;
+        }
+        const int row = static_cast<int>(random() % 4), col = static_cast<int>(random() % static_cast<unsigned>(cols));
+        const std::string text(random() % 12, static_cast<char>('a' + step % 26));
+        grid.setText(row, col, text);
+        model[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] = text;
+        if (step % 7 == 0) {
+            grid.setCurrent(row, col);
+            grid.setSelectionColour(step % 2 ? TextGrid::Cyan : 0x123456);
+        }
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < grid.cols(); ++c)
+                ASSERT_EQ(grid.text(r, c), model[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)])
+                    << "step " << step << " cell " << r << "," << c;
+    }
+}
+
+// A column formed from its rows when read shows in every text form; the
+// header stays the stored one.
+TEST(GridCells, aColumnSourceFormsTheCellsBelowTheHeader)
+{
+    TextGrid grid = smallTable();
+    grid.setColumnSource(1, [](int row) { return "<" + std::to_string(row) + ">"; });
+    const std::string saved = "a\tZürich\tc\r \t<1>\t\rŁódź\t<2>\tf\r\n";
+    EXPECT_EQ(savedResultsText(grid), saved);
+    std::ostringstream streamed;
+    writeResultsText(grid, streamed);
+    EXPECT_EQ(streamed.str(), saved);
+    grid.setColumnSource(1, {});
+    EXPECT_EQ(grid.text(1, 1), "");
 }
 
 class FailedSave : public ::testing::TestWithParam<std::pair<const char *, const char *>> {};
