@@ -51,6 +51,7 @@ void expectPermitted(const ModelDialogState &d, const Workspace &w)
         EXPECT_EQ(d.isEnabled(b), !fdh) << ButtonNames[static_cast<int>(b)];
     for (OptionButton b : {optCost, optRevenue})
         EXPECT_EQ(d.isEnabled(b), !fdh && w.data.pricesLoaded()) << ButtonNames[static_cast<int>(b)];
+    EXPECT_EQ(d.priceDistancesShown(), w.data.pricesLoaded());
     EXPECT_EQ(d.isEnabled(optNon), !fdh && !priced);
     EXPECT_TRUE(!priced || !d.isEnabled(on(optCost) ? optOutput : optInput));
     for (OptionButton b : {optConvex, optNonconvex, optRadial, optNone, optWA, optMalmquist})
