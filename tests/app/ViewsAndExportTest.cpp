@@ -1,17 +1,13 @@
-// The summary pane, the tooltips, Show data, File > Export, the names in the
-// model dialog's lists and Help > User's guide.
+// The summary pane, the tooltips, Show data, File > Export and Help > User's
+// guide.
 
 #include "app/AppTestSupport.h"
 
-#include "app/AppInfo.h"
 #include "app/DataWindow.h"
 #include "results/TableExport.h"
 
 #include <QClipboard>
 #include <QLabel>
-#include <QListView>
-#include <QProcess>
-#include <QStandardPaths>
 
 namespace zelvar::test {
 namespace {
@@ -148,15 +144,6 @@ TEST_F(ViewsAndExport, ExportWritesWorkbooksAndCsvBesideTheChosenName)
     EXPECT_EQ(w.grid().currentRow(), 1);
 }
 
-TEST_F(ViewsAndExport, TheModelDialogListsShowNumberAndName)
-{
-    loadSix();
-    ModelDialog &dialog = modelDialog();
-    const QAbstractItemModel *list = control<QListView>(dialog, "lstTech")->model();
-    EXPECT_EQ(list->data(list->index(5, 0)).toString(), "6  F");
-    click(dialog, "cmdCancel");
-}
-
 TEST_F(ViewsAndExport, HelpOpensTheUsersGuideOrSaysWhereItIs)
 {
     QStringList opened;
@@ -174,23 +161,6 @@ TEST_F(ViewsAndExport, HelpOpensTheUsersGuideOrSaysWhereItIs)
     trigger("mnuHelpGuide");
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_TRUE(dialogs.messages[0].startsWith("The user's guide Zelvar.PDF was not found."));
-}
-
-TEST(UsersGuide, ThePdfHoldsTheGuidesChapters)
-{
-    const QString guide = AppInfo::guideFile();
-    ASSERT_FALSE(guide.isEmpty());
-    const QString reader = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-    if (reader.isEmpty())
-        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
-    QProcess process;
-    process.start(reader, {guide, QStringLiteral("-")});
-    ASSERT_TRUE(process.waitForFinished(30000));
-    // The PDF sets "fi" and the like as ligatures; compatibility forms split them.
-    const QString text = QString::fromUtf8(process.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
-    for (const char *chapter : {"A first run", "Data files", "Models", "Reading a results table", "Window analysis",
-                                "Malmquist", "Weight restrictions", "The batch tool"})
-        EXPECT_TRUE(text.contains(QLatin1String(chapter))) << chapter;
 }
 
 } // namespace

@@ -13,8 +13,9 @@
 namespace zelvar {
 namespace {
 
-// Scale efficiency and the Malmquist index, against frontiers drawn by hand
-// and against the envelopment form solved on its own.
+// Scale efficiency and the Malmquist index against the envelopment form
+// solved on its own, and the index's identities. Frontiers drawn by hand are
+// the batch cases scale-*.case and malmquist-index.case.
 
 constexpr double Tolerance = 1e-7;
 
@@ -22,63 +23,6 @@ struct Quiet {
     test::RecordingProgress progress;
     test::RecordingFeedback feedback;
 };
-
-ScaleEfficiency scaleOf(Workspace &workspace, ModelOrientation orientation)
-{
-    workspace.options.Orientation = orientation;
-    SelectionSet eval(workspace.data.NumDMU, true);
-    SelectionSet tech(workspace.data.NumDMU, true);
-    Quiet quiet;
-    ScaleEfficiency scale;
-    EXPECT_EQ(ScaleEfficiency::compute(workspace, eval, tech, quiet.progress, quiet.feedback, scale),
-              RunOutcome::Completed);
-    return scale;
-}
-
-// One input, one output: A (1, 1), B (2, 3), C (4, 4), D (3, 2). The constant
-// returns frontier is the ray through B (output/input 1.5); the variable
-// returns frontier runs A-B-C; the nonincreasing one follows the ray up to B
-// and then B-C. Input orientation: D needs 2/1.5 = 1.333 (CRS) or 1.5 (on
-// A-B, VRS) of its 3; output orientation: D could make 4.5 (CRS) or 3.5 (on
-// B-C, VRS) of its 2. Below B a DMU sees increasing returns, beyond it
-// decreasing ones, so D's class depends on the orientation.
-struct ScaleCase {
-    ModelOrientation orientation;
-    int dmu;
-    double crs;
-    double vrs;
-    double scale;
-    const char *returns;
-};
-
-const ScaleCase scaleCases[] = {
-    {ModelOrientation::IN, 1, 1 / 1.5, 1.0, 1 / 1.5, "irs"},
-    {ModelOrientation::IN, 2, 1.0, 1.0, 1.0, "crs"},
-    {ModelOrientation::IN, 3, 4 / 6.0, 1.0, 4 / 6.0, "drs"},
-    {ModelOrientation::IN, 4, 4 / 9.0, 0.5, 8 / 9.0, "irs"},
-    {ModelOrientation::OUT, 1, 1.5, 1.0, 1 / 1.5, "irs"},
-    {ModelOrientation::OUT, 3, 1.5, 1.0, 1 / 1.5, "drs"},
-    {ModelOrientation::OUT, 4, 2.25, 1.75, 1.75 / 2.25, "drs"},
-};
-
-class HandDrawnScale : public ::testing::TestWithParam<ScaleCase> {};
-
-TEST_P(HandDrawnScale, scoresRatioAndClassFollowTheFrontiers)
-{
-    const ScaleCase c = GetParam();
-    Workspace workspace;
-    workspace.data = test::makeData({{{1}, {1}}, {{2}, {3}}, {{4}, {4}}, {{3}, {2}}});
-    const ScaleEfficiency scale = scaleOf(workspace, c.orientation);
-    const ScaleEfficiency::Row &row = scale.rows.at(static_cast<std::size_t>(c.dmu - 1));
-    ASSERT_EQ(row.dmu, c.dmu);
-    ASSERT_TRUE(row.crs && row.vrs && row.scale && row.returns);
-    EXPECT_NEAR(*row.crs, c.crs, Tolerance);
-    EXPECT_NEAR(*row.vrs, c.vrs, Tolerance);
-    EXPECT_NEAR(*row.scale, c.scale, Tolerance);
-    EXPECT_EQ(returnsCode(*row.returns), c.returns);
-}
-
-INSTANTIATE_TEST_SUITE_P(OneInputOneOutput, HandDrawnScale, ::testing::ValuesIn(scaleCases));
 
 std::vector<test::Unit> randomUnits(int count, unsigned seed)
 {
@@ -158,35 +102,6 @@ void expectNear(const std::optional<double> &actual, double expected, const char
 {
     ASSERT_TRUE(actual) << what;
     EXPECT_NEAR(*actual, expected, Tolerance) << what;
-}
-
-// Two firms, one input, one output. Period 0: f1 (1, 1), f2 (2, 1): the
-// frontier is output/input 1, f2 scores 0.5. Period 1: f1 (1, 2), f2 (2, 3):
-// the frontier doubles to 2, f2 scores 0.75. Across: period-1 data against
-// frontier 1 scores 2 and 1.5; period-0 data against frontier 2 scores 0.5
-// and 0.25. So f1: EC 1, TC sqrt(2/1 * 1/0.5) = 2; f2: EC 1.5,
-// TC sqrt(1.5/0.75 * 0.5/0.25) = 2, MI 3. Under variable returns (input
-// oriented) f2 goes from 0.5 to 1: PEC 2, SEC 0.75.
-TEST(MalmquistIndex, aFrontierThatDoublesShowsTechnicalChangeTwo)
-{
-    Workspace workspace;
-    workspace.data = test::makeData({{{1}, {1}}, {{2}, {1}}, {{1}, {2}}, {{2}, {3}}});
-    const MalmquistIndex index = indexOf(workspace, 2, ModelOrientation::IN);
-    ASSERT_EQ(index.steps.size(), 1u);
-    const MalmquistIndex::Values &f1 = index.steps[0].units[0];
-    const MalmquistIndex::Values &f2 = index.steps[0].units[1];
-    expectNear(f1.ec, 1.0, "EC f1");
-    expectNear(f1.tc, 2.0, "TC f1");
-    expectNear(f1.mi, 2.0, "MI f1");
-    expectNear(f1.pec, 1.0, "PEC f1");
-    expectNear(f2.ec, 1.5, "EC f2");
-    expectNear(f2.tc, 2.0, "TC f2");
-    expectNear(f2.mi, 3.0, "MI f2");
-    expectNear(f2.pec, 2.0, "PEC f2");
-    expectNear(f2.sec, 0.75, "SEC f2");
-    expectNear(index.steps[0].mean.ec, std::sqrt(1.5), "mean EC");
-    expectNear(index.steps[0].mean.mi, std::sqrt(6.0), "mean MI");
-    expectNear(index.overallMean.pec, std::sqrt(2.0), "overall PEC");
 }
 
 // EC and TC from distances to each period's technology, each solved in its

@@ -1,4 +1,4 @@
-#include "support/TestSupport.h"
+#include "support/ResultsSupport.h"
 
 #include "data/NumberText.h"
 #include "data/TableSource.h"
@@ -15,7 +15,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
 namespace zelvar {
@@ -73,12 +72,6 @@ std::vector<std::vector<std::string>> parseCsv(const std::string &text)
     return records;
 }
 
-std::string readFile(const std::filesystem::path &path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
 struct ExportCase {
     const char *model;
     const char *separator;
@@ -107,7 +100,7 @@ TEST_P(ExportedTables, ReadBackCellForCellAsTheTableShowsThem)
     ASSERT_EQ(sheet.fieldCount(), grid.cols());
     ASSERT_EQ(sheet.recordCount(), grid.rows() - 1);
     // The CSV: the same cells with "." as the decimal point.
-    const std::string text = readFile(csv);
+    const std::string text = test::fileText(csv);
     EXPECT_EQ(text, csvText(*table));
     const auto records = parseCsv(text);
     ASSERT_EQ(static_cast<int>(records.size()), grid.rows());

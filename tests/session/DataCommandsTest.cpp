@@ -71,11 +71,16 @@ TEST_F(DataCommands, LoadingDataFillsTheDataSetAndStatusAndLoadsTheModelDialogAf
 class RefusedLoads : public DataCommands, public testing::WithParamInterface<RefusedFile> {};
 
 // Every file of fixtures/refused-files.txt loaded over the bank sample and its
-// restrictions: the data set, its file name and the status line stay as they
-// were, the restrictions too.
-TEST_P(RefusedLoads, LeaveTheLoadedDataAndWeightsWhole)
+// restrictions: the data set, its file name (the captions of later runs) and
+// the status line stay as they were, the restrictions too, and the model
+// dialog with the choices made in it. Only the next open dialog starts from
+// the file that failed.
+TEST_P(RefusedLoads, LeaveTheLoadedDataWeightsAndDialogWhole)
 {
     loadBanks();
+    ModelDialogState &dialog = workspace.modelDialog();
+    dialog.click(OptionButton::optVariable);
+    dialog.lstEval.select(3, false);
     const DataSet before = workspace.data;
     const StatusTexts status = workspace.status;
     const RefusedFile &c = GetParam();
@@ -88,6 +93,13 @@ TEST_P(RefusedLoads, LeaveTheLoadedDataAndWeightsWhole)
     EXPECT_EQ(workspace.data.DataFileName, before.DataFileName);
     expectSameTable(workspace.data, before);
     EXPECT_EQ(workspace.data.DataFileStem + "|" + workspace.status.panel1, before.DataFileStem + "|" + status.panel1);
+    EXPECT_EQ(workspace.openDialogFile, data ? c.path : example("banks.txt"));
+    ASSERT_EQ(&workspace.modelDialog(), &dialog);
+    EXPECT_TRUE(dialog.isSelected(OptionButton::optVariable));
+    EXPECT_EQ(dialog.lstEval.selectedCount(), 19);
+    const StartResult start = dialog.cmdStart(feedback);
+    ASSERT_TRUE(start.started);
+    EXPECT_EQ(start.runs.caption(0).rfind(example("banks.txt") + "_VRS_RAD_IN", 0), 0u) << start.runs.caption(0);
 }
 
 INSTANTIATE_TEST_SUITE_P(CaseFile, RefusedLoads, testing::ValuesIn(refusedFiles()));

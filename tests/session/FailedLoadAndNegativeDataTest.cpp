@@ -1,7 +1,5 @@
-#include "support/SameData.h"
 #include "support/TestSupport.h"
 
-#include "session/DataCommands.h"
 #include "session/ModelNames.h"
 #include "session/NegativeData.h"
 #include "session/Workspace.h"
@@ -10,54 +8,6 @@
 
 namespace zelvar {
 namespace {
-
-using enum OptionButton;
-
-std::string fixture(const std::string &name) { return std::string(ZELVAR_FIXTURES) + "/" + name; }
-
-// Every way a load can fail leaves the session as it was: the data and
-// their names, the data file's name the captions use, the status texts and
-// the model dialog with the choices made in it. Only the next open dialog
-// starts from the file that failed.
-class FailedLoad : public testing::TestWithParam<const char *> {};
-
-TEST_P(FailedLoad, LeavesTheLoadedDataSetStatusAndDialogWhole)
-{
-    Workspace workspace;
-    test::RecordingFeedback feedback;
-    const std::string banks = std::string(ZELVAR_EXAMPLES) + "/banks.txt";
-    ASSERT_TRUE(openDataFile(workspace, banks, feedback));
-    ModelDialogState &dialog = workspace.modelDialog();
-    dialog.click(optVariable);
-    dialog.lstEval.select(3, false);
-    const DataSet before = workspace.data;
-    const StatusTexts status = workspace.status;
-
-    const std::string path = fixture(GetParam());
-    feedback.messages.clear();
-    EXPECT_FALSE(openDataFile(workspace, path, feedback));
-    ASSERT_EQ(feedback.messages.size(), 1u);
-
-    test::expectSameTable(workspace.data, before);
-    EXPECT_EQ(workspace.data.DataFileName, banks);
-    EXPECT_EQ(workspace.data.DataFileStem, before.DataFileStem);
-    EXPECT_EQ(workspace.status.panel1, status.panel1);
-    EXPECT_EQ(workspace.status.DataStatus, status.DataStatus);
-    EXPECT_EQ(workspace.openDialogFile, path);
-    ASSERT_TRUE(workspace.hasModelDialog());
-    EXPECT_EQ(&workspace.modelDialog(), &dialog);
-    EXPECT_TRUE(dialog.isSelected(optVariable));
-    EXPECT_EQ(dialog.lstEval.selectedCount(), 19);
-    // A run still names the data file.
-    const StartResult start = dialog.cmdStart(feedback);
-    ASSERT_TRUE(start.started);
-    EXPECT_EQ(start.runs.caption(0), banks + "_VRS_RAD_IN");
-}
-
-INSTANTIATE_TEST_SUITE_P(Files, FailedLoad,
-                         testing::Values("text/empty.txt", "text/inputs-only.txt", "text/header-only.txt",
-                                         "text/bad-cell.txt", "text/unknown-column.txt", "text/missing.txt",
-                                         "no-schema/data.csv", "workbooks/truncated.xlsx"));
 
 // Three DMUs of two inputs and one output; DMU 2's second input is -1.5.
 void loadNegativeData(Workspace &workspace)

@@ -16,7 +16,7 @@ using enum OptionButton;
 std::string describe(const ModelDialogState &d)
 {
     std::string text;
-    for (int b = 0; b < OptionButtonCount; ++b)
+    for (int b = 0; b < AllOptionButtonCount; ++b)
         text += d.isSelected(static_cast<OptionButton>(b)) ? std::string(ButtonNames[b]) + " " : "";
     return text + "super " + (d.chbSuper.checked ? "on" : "off") + " WR " + (d.chbWR.checked ? "on" : "off") + " eval "
         + ranges(d.lstEval) + " tech " + ranges(d.lstTech) + " periods " + std::to_string(d.cmbPeriodsIndex + 1) + " width "
@@ -25,31 +25,43 @@ std::string describe(const ModelDialogState &d)
 
 // The permitted combinations: one button per group, the model options as the
 // buttons say, and every control enabled exactly when its choice makes sense.
+// The cost and revenue distances, offered while prices are loaded, fix the
+// side they price and take neither superefficiency nor weights nor scale.
 void expectPermitted(const ModelDialogState &d, const Workspace &w)
 {
     const auto on = [&d](OptionButton b) { return static_cast<int>(d.isSelected(b)); };
     EXPECT_EQ(on(optConvex) + on(optNonconvex), 1);
     EXPECT_EQ(on(optConstant) + on(optVariable) + on(optNdr) + on(optNir), 1);
     EXPECT_EQ(on(optInput) + on(optOutput) + on(optNon), 1);
-    EXPECT_EQ(on(optRadial) + on(optAdditiv) + on(optMaxaverage) + on(optMinaverage), 1);
+    EXPECT_EQ(on(optRadial) + on(optAdditiv) + on(optMaxaverage) + on(optMinaverage) + on(optCost) + on(optRevenue), 1);
     EXPECT_EQ(on(optNone) + on(optWA) + on(optMalmquist), 1);
     // The enums list their choices in the order of the buttons.
     const ModelOptions &o = w.options;
     const bool fdh = on(optNonconvex);
+    const bool priced = o.priced();
     EXPECT_EQ(o.Structure == ModelStructure::FDH, fdh);
     EXPECT_EQ(o.ReturnsToScale, static_cast<ModelReturns>(on(optVariable) + 2 * on(optNdr) + 3 * on(optNir)));
     EXPECT_EQ(o.Orientation, static_cast<ModelOrientation>(on(optOutput) + 2 * on(optNon)));
-    EXPECT_EQ(o.Distance, static_cast<ModelDistance>(on(optAdditiv) + 2 * on(optMaxaverage) + 3 * on(optMinaverage)));
+    EXPECT_EQ(o.Distance, static_cast<ModelDistance>(on(optAdditiv) + 2 * on(optMaxaverage) + 3 * on(optMinaverage)
+                                                     + 4 * on(optCost) + 5 * on(optRevenue)));
     EXPECT_EQ(std::pair(o.WindowAnalysis, o.Malmquist), std::pair(d.isSelected(optWA), d.isSelected(optMalmquist)));
     EXPECT_TRUE(!fdh || (o.radial() && o.Orientation != ModelOrientation::NON)); // FDH is radial and oriented
-    for (OptionButton b : {optConstant, optVariable, optNdr, optNir, optNon, optAdditiv, optMaxaverage, optMinaverage})
+    EXPECT_TRUE(!priced || o.Orientation == (on(optCost) ? ModelOrientation::IN : ModelOrientation::OUT));
+    for (OptionButton b : {optConstant, optVariable, optNdr, optNir, optAdditiv, optMaxaverage, optMinaverage})
         EXPECT_EQ(d.isEnabled(b), !fdh) << ButtonNames[static_cast<int>(b)];
-    for (OptionButton b : {optConvex, optNonconvex, optInput, optOutput, optRadial, optNone, optWA, optMalmquist})
+    for (OptionButton b : {optCost, optRevenue})
+        EXPECT_EQ(d.isEnabled(b), !fdh && w.data.pricesLoaded()) << ButtonNames[static_cast<int>(b)];
+    EXPECT_EQ(d.priceDistancesShown(), w.data.pricesLoaded());
+    EXPECT_EQ(d.isEnabled(optNon), !fdh && !priced);
+    EXPECT_TRUE(!priced || !d.isEnabled(on(optCost) ? optOutput : optInput));
+    for (OptionButton b : {optConvex, optNonconvex, optRadial, optNone, optWA, optMalmquist})
         EXPECT_TRUE(d.isEnabled(b)) << ButtonNames[static_cast<int>(b)];
+    EXPECT_TRUE(priced || (d.isEnabled(optInput) && d.isEnabled(optOutput)));
     // Superefficiency only for convex radial models; weights not for FDH.
     EXPECT_EQ(d.chbSuper.enabled, !fdh && o.radial());
     EXPECT_TRUE(d.chbSuper.enabled || !d.chbSuper.checked);
-    EXPECT_EQ(d.chbWR.enabled, !fdh && w.data.weightsLoaded());
+    EXPECT_EQ(d.chbWR.enabled, !fdh && !priced && w.data.weightsLoaded());
+    EXPECT_TRUE(!priced || !d.chbScale.enabled);
     const bool dynamic = o.WindowAnalysis || o.Malmquist;
     for (bool list : {d.lstEvalEnabled, d.lstTechEnabled, d.lblEvaluationEnabled, d.lblTechnologyEnabled})
         EXPECT_EQ(list, !dynamic);
@@ -96,20 +108,30 @@ TEST_P(DialogClicks, LeaveTheDialogInThePermittedState)
 
 INSTANTIATE_TEST_SUITE_P(CaseFile, DialogClicks, testing::ValuesIn(caseLines("model-dialog/clicks.txt")));
 
+// With weights and prices loaded, Start now and then along the way.
 TEST_F(ModelDialog, LongRandomClickSequencesKeepEveryPermittedCombination)
 {
-    ModelDialogState &d = load(true);
+    load(true);
+    withPrices(workspace);
+    ModelDialogState &d = freshDialog(workspace);
+    RecordingFeedback feedback;
     std::mt19937 random(20240611);
     for (int step = 0; step < 3000 && !HasFailure(); ++step) {
         // The user ticks and unticks the boxes now and then, while they are enabled.
         d.chbSuper.checked ^= step % 7 == 0 && d.chbSuper.enabled;
         d.chbWR.checked ^= step % 11 == 0 && d.chbWR.enabled;
-        const int b = static_cast<int>(random() % OptionButtonCount);
+        const int b = static_cast<int>(random() % AllOptionButtonCount);
         d.click(static_cast<OptionButton>(b));
         SCOPED_TRACE("after " + std::string(ButtonNames[b]) + " at step " + std::to_string(step));
         expectPermitted(d, workspace);
         const bool dynamic = workspace.options.WindowAnalysis || workspace.options.Malmquist;
         EXPECT_TRUE(!dynamic || ranges(d.lstEval) + " " + ranges(d.lstTech) == "1-4 1-4");
+        if (step % 97 == 0 && !dynamic) {
+            const ModelOptions before = workspace.options;
+            ASSERT_TRUE(d.cmdStart(feedback).started);
+            EXPECT_EQ(workspace.options.ModelName, before.modelName());
+            EXPECT_FALSE(before.priced() && (workspace.options.RestrictWeights || workspace.options.Superefficiency));
+        }
     }
 }
 
@@ -217,7 +239,8 @@ TEST(ModelNames, AreTheCodesOfTheChoicesInOrderAndTheBatchToolsNamesTheSame)
         names.push_back(name);
     }
     EXPECT_EQ(allModelNames(), names);
-    for (const char *unknown : {"FDH_RAD_NON", "FDH_ADD_IN", "crs_rad_in", "CRS_RAD", "CRS_RAD_IN_", ""})
+    for (const char *unknown : {"FDH_RAD_NON", "FDH_ADD_IN", "crs_rad_in", "CRS_RAD", "CRS_RAD_IN_", "", "CRS_COST_OUT",
+                                "VRS_REV_IN", "FDH_COST_IN", "CRS_COST_NON"})
         EXPECT_FALSE(buttonsForModelName(unknown)) << unknown;
 }
 

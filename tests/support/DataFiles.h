@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
 
 namespace zelvar::test {
 
@@ -59,20 +58,6 @@ inline std::vector<std::string> rowsOf(const OpenedTable &opened)
     }
     return rows;
 }
-
-// A folder of its own under the temporary folder, removed with its files.
-struct TempFolder {
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("zelvar-test-" + std::to_string(::getpid()));
-    TempFolder() { std::filesystem::create_directories(path); }
-    ~TempFolder() { std::filesystem::remove_all(path); }
-    // Writes the file `name` in the folder; returns its path.
-    std::string write(const std::string &name, const std::string &bytes) const
-    {
-        std::ofstream((path / name).string(), std::ios::binary).write(bytes.data(), std::ssize(bytes));
-        return (path / name).string();
-    }
-};
 
 // The cases of a case file under fixtures: one a line, its fields separated
 // by " | "; blank lines and lines starting with # are comments.

@@ -44,9 +44,20 @@ inline ModelDialogState &freshDialog(Workspace &workspace)
 }
 
 // The option buttons by their names without "opt", in OptionButton order.
-inline constexpr const char *ButtonNames[] = {"Convex", "Nonconvex", "Constant", "Variable", "Ndr", "Nir", "Input", "Output",
-                                              "Non", "Radial", "Additiv", "Maxaverage", "Minaverage", "None", "WA", "Malmquist"};
-static_assert(std::size(ButtonNames) == OptionButtonCount);
+inline constexpr const char *ButtonNames[] = {"Convex",     "Nonconvex",  "Constant", "Variable", "Ndr",   "Nir",
+                                              "Input",      "Output",     "Non",      "Radial",   "Additiv",
+                                              "Maxaverage", "Minaverage", "None",     "WA",       "Malmquist",
+                                              "Cost",       "Revenue"};
+static_assert(std::size(ButtonNames) == AllOptionButtonCount);
+
+// One row of prices for the inputs and outputs of the loaded data.
+inline void withPrices(Workspace &workspace)
+{
+    DataSet &data = workspace.data;
+    data.PricesFileName = "/p/prices.txt";
+    data.PricesName = "prices";
+    data.Prices = Matrix(data.NumInputs + data.NumOutputs, 1);
+}
 
 // What the user does in the model dialog, as words separated by blanks: a
 // button name clicks the button; "super-", "super+", "wr-", "wr+" untick or

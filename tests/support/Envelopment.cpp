@@ -1,5 +1,6 @@
 #include "support/Envelopment.h"
 
+#include "support/PriceSupport.h"
 #include "support/TestSupport.h"
 
 #include "ClpSimplex.hpp"
@@ -128,6 +129,40 @@ EnvelopmentResult solveSlackEnvelopment(const DataSet &data, int d, const std::v
         lp.row(false, r, lp.column(-outputPrice[static_cast<std::size_t>(r)]), -1.0, data.OutputData(r, d),
                data.OutputData(r, d));
     return lp.solve(rts, -1.0);
+}
+
+PricedEnvelopment solvePricedEnvelopment(const DataSet &data, int d, const std::vector<int> &reference,
+                                         ModelDistance distance, ModelReturns returns)
+{
+    // Cost: min w q with sum lambda x <= q (revenue: max p q with sum lambda
+    // y >= q), the other side bounded by d's values; a non-discretionary
+    // quantity is d's own value, bounding its row instead.
+    const bool cost = distance == ModelDistance::COST;
+    const int m = data.NumInputs;
+    EnvelopmentLp lp(data, reference, 0, false);
+    std::vector<int> quantity(static_cast<std::size_t>(cost ? m : data.NumOutputs) + 1, -1);
+    std::vector<double> own(quantity.size(), 0.0);
+    for (int c = 1; c <= m + data.NumOutputs; ++c) {
+        const bool input = c <= m;
+        const int v = input ? c : c - m;
+        const double value = input ? data.InputData(v, d) : data.OutputData(v, d);
+        const bool nd = (input ? data.InputNonDisc : data.OutputNonDisc)[static_cast<std::size_t>(v)] != 0;
+        if (input == cost)
+            own[static_cast<std::size_t>(v)] = value;
+        if (input != cost || nd) {
+            lp.row(input, v, -1, 0.0, input ? -Inf : value, input ? value : Inf);
+            continue;
+        }
+        const int q = lp.column(cost ? data.price(c, d) : -data.price(c, d));
+        quantity[static_cast<std::size_t>(v)] = q;
+        lp.row(input, v, q, -1.0, input ? -Inf : 0.0, input ? 0.0 : Inf);
+    }
+    const EnvelopmentResult e = lp.solve(std::string(codeOf(returns)), cost ? 1.0 : -1.0);
+    PricedEnvelopment result{e.optimal, e.value, own, e.lambda};
+    for (std::size_t k = 1; k < quantity.size() && e.optimal; ++k)
+        if (quantity[k] >= 0)
+            result.quantities[k] = lp.model.primalColumnSolution()[quantity[k]];
+    return result;
 }
 
 void expectProjection(const DataSet &data, const ModelOptions &options, const RowSeen &row,

@@ -3,8 +3,6 @@
 #include "engine/ResultStore.h"
 #include "support/TestSupport.h"
 
-#include "ClpSimplex.hpp"
-
 #include <cmath>
 #include <random>
 
@@ -74,99 +72,6 @@ ModelOptions pricedOptions(ModelDistance distance, ModelReturns returns)
     options.Superefficiency = false;
     options.ModelName = options.modelName();
     return options;
-}
-
-PricedEnvelopment solvePricedEnvelopment(const DataSet &data, int d, const std::vector<int> &reference,
-                                         ModelDistance distance, ModelReturns returns)
-{
-    const bool cost = distance == ModelDistance::COST;
-    const int m = data.NumInputs;
-    const int s = data.NumOutputs;
-    const double inf = COIN_DBL_MAX;
-    ClpSimplex model;
-    model.setLogLevel(0);
-    // Columns: the intensities, then one quantity per input (cost) or output
-    // (revenue); non-discretionary quantities are fixed at d's values.
-    const int count = cost ? m : s;
-    const int columns = static_cast<int>(reference.size()) + count;
-    std::vector<double> lower(static_cast<std::size_t>(columns), 0.0);
-    std::vector<double> upper(static_cast<std::size_t>(columns), inf);
-    std::vector<double> objective(static_cast<std::size_t>(columns), 0.0);
-    for (int k = 1; k <= count; ++k) {
-        const auto c = reference.size() + static_cast<std::size_t>(k - 1);
-        const bool nd = cost ? data.InputNonDisc[static_cast<std::size_t>(k)] != 0
-                             : data.OutputNonDisc[static_cast<std::size_t>(k)] != 0;
-        if (nd) {
-            lower[c] = upper[c] = cost ? data.InputData(k, d) : data.OutputData(k, d);
-        } else {
-            // Minimised cost; revenue maximised as minus it minimised.
-            objective[c] = cost ? data.price(k, d) : -data.price(m + k, d);
-        }
-    }
-    model.resize(0, columns);
-    for (int c = 0; c < columns; ++c) {
-        model.setColumnBounds(c, lower[static_cast<std::size_t>(c)], upper[static_cast<std::size_t>(c)]);
-        model.setObjectiveCoefficient(c, objective[static_cast<std::size_t>(c)]);
-    }
-    auto addRow = [&](const std::vector<std::pair<int, double>> &entries, double low, double high) {
-        std::vector<int> index;
-        std::vector<double> value;
-        for (const auto &[c, v] : entries) {
-            index.push_back(c);
-            value.push_back(v);
-        }
-        model.addRow(static_cast<int>(index.size()), index.data(), value.data(), low, high);
-    };
-    auto combination = [&](bool input, int k) {
-        std::vector<std::pair<int, double>> entries;
-        for (std::size_t p = 0; p < reference.size(); ++p)
-            entries.emplace_back(static_cast<int>(p),
-                                 input ? data.InputData(k, reference[p]) : data.OutputData(k, reference[p]));
-        return entries;
-    };
-    const int quantity0 = static_cast<int>(reference.size()) - 1;
-    for (int i = 1; i <= m; ++i) {
-        auto entries = combination(true, i);
-        if (cost) {
-            entries.emplace_back(quantity0 + i, -1.0); // sum lambda x_j <= x
-            addRow(entries, -inf, 0.0);
-        } else {
-            addRow(entries, -inf, data.InputData(i, d));
-        }
-    }
-    for (int r = 1; r <= s; ++r) {
-        auto entries = combination(false, r);
-        if (cost) {
-            addRow(entries, data.OutputData(r, d), inf);
-        } else {
-            entries.emplace_back(quantity0 + r, -1.0); // sum lambda y_j >= y
-            addRow(entries, 0.0, inf);
-        }
-    }
-    std::vector<std::pair<int, double>> sum;
-    for (std::size_t p = 0; p < reference.size(); ++p)
-        sum.emplace_back(static_cast<int>(p), 1.0);
-    if (returns == ModelReturns::VRS)
-        addRow(sum, 1.0, 1.0);
-    else if (returns == ModelReturns::NDR)
-        addRow(sum, 1.0, inf);
-    else if (returns == ModelReturns::NIR)
-        addRow(sum, -inf, 1.0);
-
-    model.primal();
-    PricedEnvelopment result;
-    result.optimal = model.status() == 0;
-    if (!result.optimal)
-        return result;
-    const double *x = model.primalColumnSolution();
-    result.value = cost ? model.objectiveValue() : -model.objectiveValue();
-    result.lambda.assign(static_cast<std::size_t>(data.NumDMU) + 1, 0.0);
-    for (std::size_t p = 0; p < reference.size(); ++p)
-        result.lambda[static_cast<std::size_t>(reference[p])] = x[p];
-    result.quantities.assign(static_cast<std::size_t>(count) + 1, 0.0);
-    for (int k = 1; k <= count; ++k)
-        result.quantities[static_cast<std::size_t>(k)] = x[reference.size() + static_cast<std::size_t>(k - 1)];
-    return result;
 }
 
 } // namespace zelvar::test

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/ModelRun.h"
 #include "support/TestSupport.h"
 
 #include "results/TextGrid.h"
@@ -60,11 +61,7 @@ struct TableRun {
     // The model of a name such as "VRS_MAXAV_OUT" or "FDH_RAD_IN".
     void model(const std::string &name, bool superefficiency)
     {
-        const auto first = name.find('_'), last = name.rfind('_');
-        options.Structure = name.starts_with("FDH") ? ModelStructure::FDH : ModelStructure::Convex;
-        options.ReturnsToScale = returnsFromCode(name.substr(0, first)).value_or(ModelReturns::CRS);
-        options.Distance = distanceFromCode(name.substr(first + 1, last - first - 1)).value();
-        options.Orientation = orientationFromCode(name.substr(last + 1)).value();
+        options = modelOptions(name);
         options.Superefficiency = superefficiency;
     }
     // The weight columns' values and reduced costs of the LP solved last.
