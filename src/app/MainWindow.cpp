@@ -132,8 +132,9 @@ void MainWindow::createMenus()
     dea->addSeparator();
     addCommand(dea, "mnuDEAShowData", QStringLiteral("Show &data"), QKeySequence(QStringLiteral("Ctrl+D")),
                &MainWindow::mnuDEAShowData);
-    addCommand(dea, "mnuDEAChart", QStringLiteral("&Chart"), QKeySequence(QStringLiteral("Ctrl+G")),
-               &MainWindow::mnuDEAChart);
+    m_chartAction = addCommand(dea, "mnuDEAChart", QStringLiteral("&Chart"), QKeySequence(QStringLiteral("Ctrl+G")),
+                               &MainWindow::mnuDEAChart);
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::updateChartCommand);
     m_summaryAction = addCommand(dea, "mnuDEASummary", QStringLiteral("&Summary"), {}, &MainWindow::mnuDEASummary);
     m_summaryAction->setCheckable(true);
     m_summaryAction->setChecked(true);
@@ -506,6 +507,7 @@ void MainWindow::mnuDEAShowData()
     const QSize area = m_mdiArea->viewport()->size();
     window->resize(std::max(area.width() * 3 / 4, 200), std::max(area.height() * 3 / 4, 150));
     window->show();
+    keepInView(*m_mdiArea, *window);
     m_dataWindow = window;
     m_dataWindowLoad = m_dataLoads;
 }
@@ -533,6 +535,10 @@ void MainWindow::mnuDEAChart()
         m_dialogs.message(QStringLiteral("There's nothing to chart: choose a results window first."));
         return;
     }
+    if (!results->hasRunScores()) {
+        m_dialogs.message(QStringLiteral("There's nothing to chart: this table has no scores of a run."));
+        return;
+    }
     if (ChartWindow *existing = chartWindowOf(results)) {
         m_mdiArea->setActiveSubWindow(existing);
         return;
@@ -542,6 +548,13 @@ void MainWindow::mnuDEAChart()
     const QSize area = m_mdiArea->viewport()->size();
     chart->resize(std::max(area.width() * 2 / 3, 360), std::max(area.height() * 2 / 3, 300));
     chart->show();
+    keepInView(*m_mdiArea, *chart);
+}
+
+void MainWindow::updateChartCommand()
+{
+    const ResultsWindow *results = activeResultsWindow();
+    m_chartAction->setEnabled(results == nullptr || results->hasRunScores());
 }
 
 void MainWindow::mnuDEASummary()
@@ -611,6 +624,7 @@ void MainWindow::runSeries(const StartResult &start)
         m_mdiArea->addSubWindow(window);
         window->resize(std::max(area.width() * 3 / 4, 200), std::max(area.height() * 3 / 4, 150));
         window->show();
+        keepInView(*m_mdiArea, *window);
         QPointer<ResultsWindow> shown(window);
         m_progress->setRefreshHook([shown] {
             if (shown)
@@ -640,6 +654,8 @@ void MainWindow::runSeries(const StartResult &start)
     m_running = false;
     if (last)
         focusResults(last);
+    // The window in front may have been in front while it was still empty.
+    updateChartCommand();
 }
 
 void MainWindow::focusResults(ResultsWindow *window)
@@ -652,12 +668,12 @@ void MainWindow::focusResults(ResultsWindow *window)
 void MainWindow::showTableWindow(const std::string &caption, TextGrid grid)
 {
     const QSize area = m_mdiArea->viewport()->size();
-    auto *window = new ResultsWindow(m_workspace.data, m_workspace.options, m_workspace.format, logicalDpiX());
-    window->grid() = std::move(grid);
+    auto *window = new ResultsWindow(std::move(grid), m_workspace.format, logicalDpiX());
     window->setWindowTitle(QString::fromStdString(caption));
     m_mdiArea->addSubWindow(window);
     window->resize(std::max(area.width() * 3 / 4, 200), std::max(area.height() * 3 / 4, 150));
     window->show();
+    keepInView(*m_mdiArea, *window);
     window->refreshView();
     window->runEnded();
 }

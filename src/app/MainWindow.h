@@ -76,6 +76,9 @@ private:
     void readSettings();
     void writeSettings() const;
     void updateWindowMenu();
+    // DEA > Chart is there for the windows of runs with scores; the tables of
+    // the analyses have none to chart.
+    void updateChartCommand();
     void closeModelDialog();
     ModelDialog &modelDialogView();
     QString openDialogStart() const;
@@ -131,6 +134,7 @@ private:
     QMenu *m_windowMenu = nullptr;
     QList<QAction *> m_arrangeActions;
     QAction *m_summaryAction = nullptr;
+    QAction *m_chartAction = nullptr;
     QPointer<DataWindow> m_dataWindow;
     // Counts the data files loaded, so that Show data knows whether the
     // window it opened still shows the loaded data.

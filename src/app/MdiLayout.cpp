@@ -3,6 +3,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include <algorithm>
+
 namespace zelvar {
 
 namespace {
@@ -58,6 +60,19 @@ void arrangeIcons(QMdiArea &area)
         window->move(x, space.height() - (row + 1) * size.height());
         x += size.width();
     }
+}
+
+void keepInView(QMdiArea &area, QMdiSubWindow &window)
+{
+    if (window.isMaximized() || window.isMinimized())
+        return;
+    const QRect space = area.viewport()->rect();
+    QRect place = window.geometry();
+    place.setSize(place.size().boundedTo(space.size()));
+    place.moveLeft(std::clamp(place.left(), space.left(), space.right() + 1 - place.width()));
+    place.moveTop(std::clamp(place.top(), space.top(), space.bottom() + 1 - place.height()));
+    if (place != window.geometry())
+        window.setGeometry(place);
 }
 
 } // namespace zelvar

@@ -1,6 +1,7 @@
 #pragma once
 
 class QMdiArea;
+class QMdiSubWindow;
 
 namespace zelvar {
 
@@ -12,5 +13,9 @@ void tileHorizontally(QMdiArea &area);
 void tileVertically(QMdiArea &area);
 // Minimized windows lined up along the bottom edge of the area.
 void arrangeIcons(QMdiArea &area);
+// A window just shown moved (and if need be shrunk) to lie whole inside the
+// visible area: the area places a new window beside the others, which may be
+// half beyond its right or bottom edge.
+void keepInView(QMdiArea &area, QMdiSubWindow &window);
 
 } // namespace zelvar
