@@ -180,7 +180,7 @@ void MainWindow::updateWindowMenu()
         QPointer<QMdiSubWindow> target(window);
         connect(action, &QAction::triggered, this, [this, target] {
             if (target)
-                m_mdiArea->setActiveSubWindow(target);
+                bringToFront(target);
         });
         ++number;
     }
@@ -499,7 +499,7 @@ void MainWindow::mnuDEAShowData()
     }
     // One window per loaded file; a file loaded since gets a window of its own.
     if (m_dataWindow && m_dataWindowLoad == m_dataLoads) {
-        m_mdiArea->setActiveSubWindow(m_dataWindow);
+        bringToFront(m_dataWindow);
         return;
     }
     auto *window = new DataWindow(DataSheet(m_workspace.data, m_workspace.decimalSeparator));
@@ -510,6 +510,14 @@ void MainWindow::mnuDEAShowData()
     keepInView(*m_mdiArea, *window);
     m_dataWindow = window;
     m_dataWindowLoad = m_dataLoads;
+}
+
+void MainWindow::bringToFront(QMdiSubWindow *window)
+{
+    // Activating a minimized window leaves it an icon at the bottom of the area.
+    if (window->isMinimized())
+        window->showNormal();
+    m_mdiArea->setActiveSubWindow(window);
 }
 
 DataWindow *MainWindow::dataWindow() const { return m_dataWindow; }
@@ -527,7 +535,7 @@ void MainWindow::mnuDEAChart()
     if (m_running)
         return;
     if (auto *chart = qobject_cast<ChartWindow *>(m_mdiArea->currentSubWindow())) {
-        m_mdiArea->setActiveSubWindow(chart);
+        bringToFront(chart);
         return;
     }
     ResultsWindow *results = activeResultsWindow();
@@ -540,7 +548,7 @@ void MainWindow::mnuDEAChart()
         return;
     }
     if (ChartWindow *existing = chartWindowOf(results)) {
-        m_mdiArea->setActiveSubWindow(existing);
+        bringToFront(existing);
         return;
     }
     auto *chart = new ChartWindow(*results, m_dialogs);

@@ -16,6 +16,7 @@
 class QAction;
 class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 
 namespace zelvar {
@@ -76,6 +77,8 @@ private:
     void readSettings();
     void writeSettings() const;
     void updateWindowMenu();
+    // The sub-window the user asked for, restored when minimized and made the active one.
+    void bringToFront(QMdiSubWindow *window);
     // DEA > Chart is there for the windows of runs with scores; the tables of
     // the analyses have none to chart.
     void updateChartCommand();

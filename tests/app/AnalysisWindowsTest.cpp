@@ -154,6 +154,25 @@ TEST_P(OpenedWindows, OpenWholeInsideTheArea)
     closeWindow();
 }
 
+// The command again, after the user minimized its window, shows it again.
+TEST_P(OpenedWindows, ComeBackFromMinimized)
+{
+    window().setGeometry(0, 0, 1040, 640);
+    window().show();
+    loadSix();
+    runModel();
+    trigger(GetParam().command);
+    QMdiSubWindow *opened = window().mdiArea()->currentSubWindow();
+    ASSERT_FALSE(qobject_cast<ResultsWindow *>(opened)) << "nothing opened";
+    opened->showMinimized();
+    window().mdiArea()->setActiveSubWindow(window().resultsWindows()[0]);
+    trigger(GetParam().command);
+    QApplication::processEvents();
+    EXPECT_EQ(window().mdiArea()->currentSubWindow(), opened);
+    EXPECT_FALSE(opened->isMinimized());
+    closeWindow();
+}
+
 INSTANTIATE_TEST_SUITE_P(DeaMenu, OpenedWindows,
                          ::testing::Values(OpenedWindowCase{"ShowData", "mnuDEAShowData"},
                                            OpenedWindowCase{"Chart", "mnuDEAChart"}),
