@@ -604,7 +604,7 @@ void MainWindow::mnuHelpAbout()
 
 // Each run of the series gets its own results window, shown before the run
 // fills it; the scale table of a run follows it, and the Malmquist index the
-// whole series. A run that stops early (a solver failure) does not stop the
+// whole series. The window shown last comes to the front with the keyboard. A run that stops early (a solver failure) does not stop the
 // series; the user's Cancel does.
 void MainWindow::runSeries(const StartResult &start)
 {
@@ -646,8 +646,8 @@ void MainWindow::runSeries(const StartResult &start)
             ScaleEfficiency scale;
             if (ScaleEfficiency::compute(m_workspace, run.eval, run.tech, m_progress->sink(), m_feedback, scale)
                 != RunOutcome::NoData)
-                showTableWindow(run.caption + "_Scale", scaleTable(scale, m_workspace.data, m_workspace.format,
-                                                                   m_workspace.decimalSeparator));
+                last = showTableWindow(run.caption + "_Scale", scaleTable(scale, m_workspace.data, m_workspace.format,
+                                                                          m_workspace.decimalSeparator));
         }
     }
     if (start.malmquistIndex && !m_progress->cancelRequested()) {
@@ -655,8 +655,8 @@ void MainWindow::runSeries(const StartResult &start)
         const RunOutcome outcome =
             MalmquistIndex::compute(m_workspace, m_workspace.options.Periods, m_progress->sink(), m_feedback, index);
         if (outcome != RunOutcome::NoData && outcome != RunOutcome::Stopped)
-            showTableWindow(start.indexCaption, malmquistIndexTable(index, m_workspace.data, m_workspace.format,
-                                                                    m_workspace.decimalSeparator));
+            last = showTableWindow(start.indexCaption, malmquistIndexTable(index, m_workspace.data, m_workspace.format,
+                                                                           m_workspace.decimalSeparator));
     }
     m_workspace.modelDialog().finishSeries();
     m_running = false;
@@ -673,7 +673,7 @@ void MainWindow::focusResults(ResultsWindow *window)
     window->view()->setFocus(Qt::OtherFocusReason);
 }
 
-void MainWindow::showTableWindow(const std::string &caption, TextGrid grid)
+ResultsWindow *MainWindow::showTableWindow(const std::string &caption, TextGrid grid)
 {
     const QSize area = m_mdiArea->viewport()->size();
     auto *window = new ResultsWindow(std::move(grid), m_workspace.format, logicalDpiX());
@@ -684,6 +684,7 @@ void MainWindow::showTableWindow(const std::string &caption, TextGrid grid)
     keepInView(*m_mdiArea, *window);
     window->refreshView();
     window->runEnded();
+    return window;
 }
 
 } // namespace zelvar

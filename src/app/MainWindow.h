@@ -115,7 +115,7 @@ private:
 
     void runSeries(const StartResult &start);
     // A table of an analysis in a results window of its own.
-    void showTableWindow(const std::string &caption, TextGrid grid);
+    ResultsWindow *showTableWindow(const std::string &caption, TextGrid grid);
     // Back to the main window once a run's windows have gone, so that its
     // keys (Ctrl+S) work without a click.
     void focusResults(ResultsWindow *window);

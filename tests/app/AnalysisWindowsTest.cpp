@@ -1,7 +1,8 @@
 // What a new user met in the windows: the tables of the scale and Malmquist
 // index analyses with a summary of zeros, an empty chart, the tooltips of
-// the run table and wrong numbers in their workbooks; windows opening half
-// outside the visible area; DMU names cut in the model dialog's lists.
+// the run table and wrong numbers in their workbooks, and opening behind the
+// run; windows opening half outside the visible area or staying minimized;
+// DMU names cut in the model dialog's lists.
 
 #include "app/AppTestSupport.h"
 
@@ -28,6 +29,8 @@ struct AnalysisCase {
     QString captionEnd;
     QStringList headers;
 };
+
+void PrintTo(const AnalysisCase &tested, std::ostream *out) { *out << tested.name; }
 
 class AnalysisTables : public AppTest, public ::testing::WithParamInterface<AnalysisCase> {
 public:
@@ -108,6 +111,21 @@ TEST_P(AnalysisTables, ShowTheirTableWithoutTheSummaryChartAndHintsOfARun)
     EXPECT_NE(window().chartWindowOf(run), nullptr);
 }
 
+// The table asked for is the last window a series opens: it comes to the
+// front, not behind the run it follows, and takes the keyboard (Ctrl+S).
+TEST_P(AnalysisTables, ComeToTheFrontWithTheKeyboard)
+{
+    window().show();
+    window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    ResultsWindow *table = analysisWindow();
+    ASSERT_NE(table, nullptr);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window().mdiArea()->currentSubWindow(), table);
+    EXPECT_EQ(window().mdiArea()->subWindowList(QMdiArea::StackingOrder).last(), table);
+    EXPECT_EQ(QApplication::focusWidget(), table->view());
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Analyses, AnalysisTables,
     ::testing::Values(AnalysisCase{"Scale", AnalysisTables::tickScale, QStringLiteral("_CRS_RAD_IN_Scale"),
@@ -133,6 +151,8 @@ struct OpenedWindowCase {
     const char *name;
     const char *command;
 };
+
+void PrintTo(const OpenedWindowCase &tested, std::ostream *out) { *out << tested.name; }
 
 class OpenedWindows : public AppTest, public ::testing::WithParamInterface<OpenedWindowCase> {};
 
