@@ -1,7 +1,10 @@
 #include "MdiLayout.h"
 
+#include <QAction>
+#include <QKeySequence>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 
 #include <algorithm>
 
@@ -73,6 +76,19 @@ void keepInView(QMdiArea &area, QMdiSubWindow &window)
     place.moveTop(std::clamp(place.top(), space.top(), space.bottom() + 1 - place.height()));
     if (place != window.geometry())
         window.setGeometry(place);
+}
+
+void leaveCtrlWToTheMenu(QMdiSubWindow &window)
+{
+    QMenu *menu = window.systemMenu();
+    if (menu == nullptr)
+        return;
+    const QKeySequence ctrlW(Qt::CTRL | Qt::Key_W);
+    for (QAction *action : menu->actions()) {
+        QList<QKeySequence> keys = action->shortcuts();
+        if (keys.removeAll(ctrlW) > 0)
+            action->setShortcuts(keys);
+    }
 }
 
 } // namespace zelvar

@@ -17,5 +17,9 @@ void arrangeIcons(QMdiArea &area);
 // visible area: the area places a new window beside the others, which may be
 // half beyond its right or bottom edge.
 void keepInView(QMdiArea &area, QMdiSubWindow &window);
+// Ctrl+W belongs to the File menu's Load Weight Restr; a sub-window's own
+// Close (in its system menu) keeps Ctrl+F4. Were both bound, the key would
+// do nothing while the sub-window is in front.
+void leaveCtrlWToTheMenu(QMdiSubWindow &window);
 
 } // namespace zelvar

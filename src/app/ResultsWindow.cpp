@@ -1,6 +1,7 @@
 #include "ResultsWindow.h"
 
 #include "GridTableModel.h"
+#include "MdiLayout.h"
 #include "Twips.h"
 #include "data/DataSet.h"
 #include "results/CellHints.h"
@@ -12,7 +13,6 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMenu>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -126,15 +126,7 @@ ResultsWindow::ResultsWindow(const DataSet &dataSet, const ModelOptions &options
     m_view->verticalHeader()->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_view->verticalHeader()->setHighlightSections(false);
     m_view->installEventFilter(new EditKeysToMenu(m_view));
-    // Ctrl+W loads weight restrictions; the window's own Close keeps Ctrl+F4.
-    if (QMenu *menu = systemMenu()) {
-        const QKeySequence ctrlW(Qt::CTRL | Qt::Key_W);
-        for (QAction *action : menu->actions()) {
-            QList<QKeySequence> keys = action->shortcuts();
-            if (keys.removeAll(ctrlW) > 0)
-                action->setShortcuts(keys);
-        }
-    }
+    leaveCtrlWToTheMenu(*this);
     m_summaryPane = new QFrame(body);
     m_summaryPane->setObjectName(QStringLiteral("fraSummary"));
     static_cast<QFrame *>(m_summaryPane)->setFrameShape(QFrame::StyledPanel);

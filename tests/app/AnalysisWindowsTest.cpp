@@ -1,8 +1,9 @@
 // What a new user met in the windows: the tables of the scale and Malmquist
 // index analyses with a summary of zeros, an empty chart, the tooltips of
 // the run table and wrong numbers in their workbooks, and opening behind the
-// run; windows opening half outside the visible area or staying minimized;
-// DMU names cut in the model dialog's lists.
+// run; windows opening half outside the visible area or staying minimized,
+// and taking Ctrl+W from Load Weight Restr; DMU names cut in the model
+// dialog's lists.
 
 #include "app/AppTestSupport.h"
 
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QTabWidget>
 
 #include <functional>
@@ -199,6 +201,29 @@ INSTANTIATE_TEST_SUITE_P(DeaMenu, OpenedWindows,
                          [](const ::testing::TestParamInfo<OpenedWindowCase> &tested) {
                              return std::string(tested.param.name);
                          });
+
+// Ctrl+W loads weight restrictions whichever window is in front; it does not
+// close the window (Ctrl+F4 does).
+TEST_P(OpenedWindows, LeaveCtrlWToLoadWeightRestr)
+{
+    window().show();
+    window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    loadSix();
+    runModel();
+    trigger(GetParam().command);
+    QCoreApplication::processEvents();
+    QPointer<QMdiSubWindow> opened = window().mdiArea()->currentSubWindow();
+    ASSERT_FALSE(qobject_cast<ResultsWindow *>(opened.data())) << "nothing opened";
+    QWidget *focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    ASSERT_TRUE(opened->isAncestorOf(focus)) << focus->objectName().toStdString();
+    const qsizetype asked = dialogs.starts.size();
+    QTest::keyClick(focus, Qt::Key_W, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(opened.isNull());
+    EXPECT_EQ(dialogs.starts.size(), asked + 1) << "no Load Weight Restr dialog";
+}
 
 // The model dialog's lists show each DMU's number and name whole.
 class DmuLists : public AppTest, public ::testing::WithParamInterface<const char *> {};
