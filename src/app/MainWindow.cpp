@@ -220,6 +220,10 @@ void MainWindow::showStatus()
     m_panel2->setToolTip(m_panel2->text());
     m_panel3->setText(QString::fromStdString(m_workspace.status.panel3));
     m_panel3->setToolTip(m_panel3->text());
+    // The weight restriction and price panels take room only when they have
+    // a file to name; the data panel has the whole line otherwise.
+    m_panel2->setVisible(!m_panel2->text().isEmpty());
+    m_panel3->setVisible(!m_panel3->text().isEmpty());
     statusBar()->repaint();
 }
 

@@ -2,8 +2,8 @@
 // index analyses with a summary of zeros, an empty chart, the tooltips of
 // the run table and wrong numbers in their workbooks, and opening behind the
 // run; windows opening half outside the visible area or staying minimized,
-// and taking Ctrl+W from Load Weight Restr; DMU names cut in the model
-// dialog's lists.
+// and taking Ctrl+W from Load Weight Restr; the status line cut by empty
+// panels; DMU names cut in the model dialog's lists.
 
 #include "app/AppTestSupport.h"
 
@@ -224,6 +224,30 @@ TEST_P(OpenedWindows, LeaveCtrlWToLoadWeightRestr)
     EXPECT_FALSE(opened.isNull());
     EXPECT_EQ(dialogs.starts.size(), asked + 1) << "no Load Weight Restr dialog";
 }
+
+// The status line shows its text whole in the main window of a first start
+// (the stored size's default): panels with nothing to say take no room.
+class StatusLine : public AppTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(StatusLine, ShowsItsTextWholeInTheWindowOfAFirstStart)
+{
+    const bool loaded = GetParam();
+    window().show();
+    if (loaded)
+        loadSix();
+    QCoreApplication::processEvents();
+    auto *panel = window().findChild<QLabel *>(QStringLiteral("sbPanel1"));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->text(), loaded ? "Input Output Data " + path("six.txt") : "Please load data file (Ctrl+O).");
+    EXPECT_GE(panel->contentsRect().width(), panel->fontMetrics().horizontalAdvance(panel->text()))
+        << "window " << window().width() << " wide";
+    closeWindow();
+}
+
+INSTANTIATE_TEST_SUITE_P(MainWindow, StatusLine, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool> &tested) {
+                             return std::string(tested.param ? "DataLoaded" : "NoData");
+                         });
 
 // The model dialog's lists show each DMU's number and name whole.
 class DmuLists : public AppTest, public ::testing::WithParamInterface<const char *> {};
