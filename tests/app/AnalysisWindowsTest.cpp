@@ -128,6 +128,31 @@ TEST_P(AnalysisTables, ComeToTheFrontWithTheKeyboard)
     EXPECT_EQ(QApplication::focusWidget(), table->view());
 }
 
+// A column reads as one: the steps "0-1" stand where "all" does, at the
+// left, and the indexes at the right.
+TEST_F(AppTest, MalmquistIndexStepsAlignAsWords)
+{
+    loadSix();
+    ModelDialog &dialog = modelDialog();
+    AnalysisTables::malmquistIndex(dialog);
+    click(dialog, "cmdStart");
+    ResultsWindow *table = window().resultsWindows().last();
+    ASSERT_TRUE(table->windowTitle().endsWith(QStringLiteral("_MalmquistIndex")));
+    QAbstractItemModel *model = table->view()->model();
+    ASSERT_EQ(model->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Step"));
+    const auto alignment = [model](int row, int col) {
+        return model->index(row, col).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask;
+    };
+    QStringList steps;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        steps << model->index(row, 1).data().toString();
+        EXPECT_EQ(alignment(row, 1), Qt::AlignLeft) << steps.last().toStdString();
+        EXPECT_EQ(alignment(row, 2), Qt::AlignRight) << model->index(row, 2).data().toString().toStdString();
+    }
+    EXPECT_TRUE(steps.contains(QStringLiteral("0-1")) && steps.contains(QStringLiteral("all")))
+        << steps.join(" ").toStdString();
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Analyses, AnalysisTables,
     ::testing::Values(AnalysisCase{"Scale", AnalysisTables::tickScale, QStringLiteral("_CRS_RAD_IN_Scale"),
