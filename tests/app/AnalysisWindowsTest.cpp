@@ -294,6 +294,7 @@ TEST_P(DmuLists, ShowTheLongestNameWhole)
     const int needed = list->fontMetrics().horizontalAdvance(longest.data().toString());
     EXPECT_GE(list->visualRect(longest).width(), needed);
     EXPECT_GE(list->viewport()->width(), needed);
+    EXPECT_EQ(longest.data(Qt::ToolTipRole).toString(), longest.data().toString());
     dialog.hide();
 }
 
