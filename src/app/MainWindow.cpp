@@ -608,8 +608,9 @@ void MainWindow::mnuHelpAbout()
 
 // Each run of the series gets its own results window, shown before the run
 // fills it; the scale table of a run follows it, and the Malmquist index the
-// whole series. The window shown last comes to the front with the keyboard. A run that stops early (a solver failure) does not stop the
-// series; the user's Cancel does.
+// whole series. The window shown last comes to the front with the keyboard.
+// A run that stops early (a solver failure) does not stop the series; the
+// user's Cancel does.
 void MainWindow::runSeries(const StartResult &start)
 {
     const RunSeries &series = start.runs;

@@ -67,9 +67,10 @@ void arrangeIcons(QMdiArea &area)
 
 void keepInView(QMdiArea &area, QMdiSubWindow &window)
 {
-    if (window.isMaximized() || window.isMinimized())
-        return;
     const QRect space = area.viewport()->rect();
+    // An area not on screen has no size to go by yet.
+    if (window.isMaximized() || window.isMinimized() || !area.isVisible() || space.isEmpty())
+        return;
     QRect place = window.geometry();
     place.setSize(place.size().boundedTo(space.size()));
     place.moveLeft(std::clamp(place.left(), space.left(), space.right() + 1 - place.width()));
