@@ -1,5 +1,6 @@
 #include "ChartWindow.h"
 
+#include "MdiLayout.h"
 #include "ResultsWindow.h"
 #include "ScoreCharts.h"
 #include "UserDialogs.h"
@@ -36,6 +37,7 @@ ChartWindow::ChartWindow(ResultsWindow &source, UserDialogs &dialogs, QWidget *p
     setObjectName(QStringLiteral("frmChart"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(source.windowTitle() + QStringLiteral(" \u2013 Chart"));
+    leaveCtrlWToTheMenu(*this);
 
     const RunScores &scores = source.table().scores();
     const QString model = QString::fromStdString(scores.modelName);

@@ -1,5 +1,7 @@
 #include "DataWindow.h"
 
+#include "MdiLayout.h"
+
 #include <QAbstractTableModel>
 #include <QBrush>
 #include <QColor>
@@ -73,6 +75,7 @@ DataWindow::DataWindow(DataSheet sheet, QWidget *parent) : QMdiSubWindow(parent)
     setObjectName(QStringLiteral("frmData"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Data: ") + QString::fromStdString(m_sheet.fileName()));
+    leaveCtrlWToTheMenu(*this);
     m_view = new QTableView(this);
     m_view->setObjectName(QStringLiteral("grdData"));
     m_view->setModel(new DataSheetModel(m_sheet, m_view));

@@ -3,9 +3,26 @@
 #include "NumberListModel.h"
 #include "session/SelectionSet.h"
 
+#include <QFontMetrics>
 #include <QItemSelectionModel>
+#include <QScrollBar>
+
+#include <algorithm>
 
 namespace zelvar {
+
+namespace {
+
+// The items measured for the width: enough for the names of any sample,
+// few enough that a list of a hundred thousand DMUs opens at once. The
+// last item, the longest number, is measured as well.
+constexpr int MeasuredItems = 2000;
+// A list grows no wider than this; a longer name shows whole in its tooltip.
+constexpr int MaxListWidth = 320;
+// Room beside an item's text for its margins and the focus frame.
+constexpr int ItemPadding = 12;
+
+} // namespace
 
 DmuListView::DmuListView(QWidget *parent) : QListView(parent)
 {
@@ -27,7 +44,25 @@ void DmuListView::bind(SelectionSet *selection, const std::vector<std::string> *
         delete old;
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &DmuListView::takeSelection);
+    fitWidth();
     showSelection();
+}
+
+void DmuListView::fitWidth()
+{
+    const int count = m_model->rowCount();
+    const QFontMetrics metrics(font());
+    int widest = 0;
+    const auto measure = [&](int row) {
+        widest = std::max(widest, metrics.horizontalAdvance(m_model->index(row).data().toString()));
+    };
+    for (int row = 0; row < std::min(count, MeasuredItems); ++row)
+        measure(row);
+    if (count > MeasuredItems)
+        measure(count - 1);
+    // The scroll bar is counted whether shown or not: a long list has one.
+    const int chrome = 2 * frameWidth() + verticalScrollBar()->sizeHint().width() + 2 * spacing() + ItemPadding;
+    setMinimumWidth(std::min(widest + chrome, MaxListWidth));
 }
 
 // Consecutive selected DMUs become one range: a selection of all hundred

@@ -33,6 +33,8 @@ protected:
 
 private:
     void takeSelection(const QItemSelection &selected, const QItemSelection &deselected);
+    // At least as wide as the items' texts, so that names are not cut.
+    void fitWidth();
 
     NumberListModel *m_model = nullptr;
     SelectionSet *m_selection = nullptr;

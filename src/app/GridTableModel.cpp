@@ -10,16 +10,22 @@ namespace zelvar {
 namespace {
 
 // Numbers stand right-aligned, words left-aligned, as in a spreadsheet: a
-// column of scores then lines up on its decimal places.
+// column of scores then lines up on its decimal places. A sign leads a
+// number or its exponent; between digits a dash joins a span of periods
+// ("0-1"), which is read as a word.
 bool looksNumeric(const std::string &text)
 {
     bool digit = false;
+    char previous = ' ';
     for (const char c : text) {
         if (c >= '0' && c <= '9')
             digit = true;
-        else if (c != '.' && c != ',' && c != '-' && c != '+' && c != '%' && c != ' ' && c != 'E'
-                 && c != 'e')
+        else if (c == '-' || c == '+') {
+            if (previous != ' ' && previous != 'E' && previous != 'e')
+                return false;
+        } else if (c != '.' && c != ',' && c != '%' && c != ' ' && c != 'E' && c != 'e')
             return false;
+        previous = c;
     }
     return digit;
 }

@@ -132,8 +132,9 @@ void MainWindow::createMenus()
     dea->addSeparator();
     addCommand(dea, "mnuDEAShowData", QStringLiteral("Show &data"), QKeySequence(QStringLiteral("Ctrl+D")),
                &MainWindow::mnuDEAShowData);
-    addCommand(dea, "mnuDEAChart", QStringLiteral("&Chart"), QKeySequence(QStringLiteral("Ctrl+G")),
-               &MainWindow::mnuDEAChart);
+    m_chartAction = addCommand(dea, "mnuDEAChart", QStringLiteral("&Chart"), QKeySequence(QStringLiteral("Ctrl+G")),
+                               &MainWindow::mnuDEAChart);
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::updateChartCommand);
     m_summaryAction = addCommand(dea, "mnuDEASummary", QStringLiteral("&Summary"), {}, &MainWindow::mnuDEASummary);
     m_summaryAction->setCheckable(true);
     m_summaryAction->setChecked(true);
@@ -179,7 +180,7 @@ void MainWindow::updateWindowMenu()
         QPointer<QMdiSubWindow> target(window);
         connect(action, &QAction::triggered, this, [this, target] {
             if (target)
-                m_mdiArea->setActiveSubWindow(target);
+                bringToFront(target);
         });
         ++number;
     }
@@ -219,6 +220,10 @@ void MainWindow::showStatus()
     m_panel2->setToolTip(m_panel2->text());
     m_panel3->setText(QString::fromStdString(m_workspace.status.panel3));
     m_panel3->setToolTip(m_panel3->text());
+    // The weight restriction and price panels take room only when they have
+    // a file to name; the data panel has the whole line otherwise.
+    m_panel2->setVisible(!m_panel2->text().isEmpty());
+    m_panel3->setVisible(!m_panel3->text().isEmpty());
     statusBar()->repaint();
 }
 
@@ -498,7 +503,7 @@ void MainWindow::mnuDEAShowData()
     }
     // One window per loaded file; a file loaded since gets a window of its own.
     if (m_dataWindow && m_dataWindowLoad == m_dataLoads) {
-        m_mdiArea->setActiveSubWindow(m_dataWindow);
+        bringToFront(m_dataWindow);
         return;
     }
     auto *window = new DataWindow(DataSheet(m_workspace.data, m_workspace.decimalSeparator));
@@ -506,8 +511,17 @@ void MainWindow::mnuDEAShowData()
     const QSize area = m_mdiArea->viewport()->size();
     window->resize(std::max(area.width() * 3 / 4, 200), std::max(area.height() * 3 / 4, 150));
     window->show();
+    keepInView(*m_mdiArea, *window);
     m_dataWindow = window;
     m_dataWindowLoad = m_dataLoads;
+}
+
+void MainWindow::bringToFront(QMdiSubWindow *window)
+{
+    // Activating a minimized window leaves it an icon at the bottom of the area.
+    if (window->isMinimized())
+        window->showNormal();
+    m_mdiArea->setActiveSubWindow(window);
 }
 
 DataWindow *MainWindow::dataWindow() const { return m_dataWindow; }
@@ -525,7 +539,7 @@ void MainWindow::mnuDEAChart()
     if (m_running)
         return;
     if (auto *chart = qobject_cast<ChartWindow *>(m_mdiArea->currentSubWindow())) {
-        m_mdiArea->setActiveSubWindow(chart);
+        bringToFront(chart);
         return;
     }
     ResultsWindow *results = activeResultsWindow();
@@ -533,8 +547,12 @@ void MainWindow::mnuDEAChart()
         m_dialogs.message(QStringLiteral("There's nothing to chart: choose a results window first."));
         return;
     }
+    if (!results->hasRunScores()) {
+        m_dialogs.message(QStringLiteral("There's nothing to chart: this table has no scores of a run."));
+        return;
+    }
     if (ChartWindow *existing = chartWindowOf(results)) {
-        m_mdiArea->setActiveSubWindow(existing);
+        bringToFront(existing);
         return;
     }
     auto *chart = new ChartWindow(*results, m_dialogs);
@@ -542,6 +560,13 @@ void MainWindow::mnuDEAChart()
     const QSize area = m_mdiArea->viewport()->size();
     chart->resize(std::max(area.width() * 2 / 3, 360), std::max(area.height() * 2 / 3, 300));
     chart->show();
+    keepInView(*m_mdiArea, *chart);
+}
+
+void MainWindow::updateChartCommand()
+{
+    const ResultsWindow *results = activeResultsWindow();
+    m_chartAction->setEnabled(results == nullptr || results->hasRunScores());
 }
 
 void MainWindow::mnuDEASummary()
@@ -583,8 +608,9 @@ void MainWindow::mnuHelpAbout()
 
 // Each run of the series gets its own results window, shown before the run
 // fills it; the scale table of a run follows it, and the Malmquist index the
-// whole series. A run that stops early (a solver failure) does not stop the
-// series; the user's Cancel does.
+// whole series. The window shown last comes to the front with the keyboard.
+// A run that stops early (a solver failure) does not stop the series; the
+// user's Cancel does.
 void MainWindow::runSeries(const StartResult &start)
 {
     const RunSeries &series = start.runs;
@@ -611,6 +637,7 @@ void MainWindow::runSeries(const StartResult &start)
         m_mdiArea->addSubWindow(window);
         window->resize(std::max(area.width() * 3 / 4, 200), std::max(area.height() * 3 / 4, 150));
         window->show();
+        keepInView(*m_mdiArea, *window);
         QPointer<ResultsWindow> shown(window);
         m_progress->setRefreshHook([shown] {
             if (shown)
@@ -624,8 +651,8 @@ void MainWindow::runSeries(const StartResult &start)
             ScaleEfficiency scale;
             if (ScaleEfficiency::compute(m_workspace, run.eval, run.tech, m_progress->sink(), m_feedback, scale)
                 != RunOutcome::NoData)
-                showTableWindow(run.caption + "_Scale", scaleTable(scale, m_workspace.data, m_workspace.format,
-                                                                   m_workspace.decimalSeparator));
+                last = showTableWindow(run.caption + "_Scale", scaleTable(scale, m_workspace.data, m_workspace.format,
+                                                                          m_workspace.decimalSeparator));
         }
     }
     if (start.malmquistIndex && !m_progress->cancelRequested()) {
@@ -633,13 +660,15 @@ void MainWindow::runSeries(const StartResult &start)
         const RunOutcome outcome =
             MalmquistIndex::compute(m_workspace, m_workspace.options.Periods, m_progress->sink(), m_feedback, index);
         if (outcome != RunOutcome::NoData && outcome != RunOutcome::Stopped)
-            showTableWindow(start.indexCaption, malmquistIndexTable(index, m_workspace.data, m_workspace.format,
-                                                                    m_workspace.decimalSeparator));
+            last = showTableWindow(start.indexCaption, malmquistIndexTable(index, m_workspace.data, m_workspace.format,
+                                                                           m_workspace.decimalSeparator));
     }
     m_workspace.modelDialog().finishSeries();
     m_running = false;
     if (last)
         focusResults(last);
+    // The window in front may have been in front while it was still empty.
+    updateChartCommand();
 }
 
 void MainWindow::focusResults(ResultsWindow *window)
@@ -649,17 +678,18 @@ void MainWindow::focusResults(ResultsWindow *window)
     window->view()->setFocus(Qt::OtherFocusReason);
 }
 
-void MainWindow::showTableWindow(const std::string &caption, TextGrid grid)
+ResultsWindow *MainWindow::showTableWindow(const std::string &caption, TextGrid grid)
 {
     const QSize area = m_mdiArea->viewport()->size();
-    auto *window = new ResultsWindow(m_workspace.data, m_workspace.options, m_workspace.format, logicalDpiX());
-    window->grid() = std::move(grid);
+    auto *window = new ResultsWindow(std::move(grid), m_workspace.format, logicalDpiX());
     window->setWindowTitle(QString::fromStdString(caption));
     m_mdiArea->addSubWindow(window);
     window->resize(std::max(area.width() * 3 / 4, 200), std::max(area.height() * 3 / 4, 150));
     window->show();
+    keepInView(*m_mdiArea, *window);
     window->refreshView();
     window->runEnded();
+    return window;
 }
 
 } // namespace zelvar

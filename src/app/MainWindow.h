@@ -16,6 +16,7 @@
 class QAction;
 class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 
 namespace zelvar {
@@ -76,6 +77,11 @@ private:
     void readSettings();
     void writeSettings() const;
     void updateWindowMenu();
+    // The sub-window the user asked for, restored when minimized and made the active one.
+    void bringToFront(QMdiSubWindow *window);
+    // DEA > Chart is there for the windows of runs with scores; the tables of
+    // the analyses have none to chart.
+    void updateChartCommand();
     void closeModelDialog();
     ModelDialog &modelDialogView();
     QString openDialogStart() const;
@@ -109,7 +115,7 @@ private:
 
     void runSeries(const StartResult &start);
     // A table of an analysis in a results window of its own.
-    void showTableWindow(const std::string &caption, TextGrid grid);
+    ResultsWindow *showTableWindow(const std::string &caption, TextGrid grid);
     // Back to the main window once a run's windows have gone, so that its
     // keys (Ctrl+S) work without a click.
     void focusResults(ResultsWindow *window);
@@ -131,6 +137,7 @@ private:
     QMenu *m_windowMenu = nullptr;
     QList<QAction *> m_arrangeActions;
     QAction *m_summaryAction = nullptr;
+    QAction *m_chartAction = nullptr;
     QPointer<DataWindow> m_dataWindow;
     // Counts the data files loaded, so that Show data knows whether the
     // window it opened still shows the loaded data.

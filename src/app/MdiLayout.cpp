@@ -1,7 +1,12 @@
 #include "MdiLayout.h"
 
+#include <QAction>
+#include <QKeySequence>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+
+#include <algorithm>
 
 namespace zelvar {
 
@@ -57,6 +62,33 @@ void arrangeIcons(QMdiArea &area)
         }
         window->move(x, space.height() - (row + 1) * size.height());
         x += size.width();
+    }
+}
+
+void keepInView(QMdiArea &area, QMdiSubWindow &window)
+{
+    const QRect space = area.viewport()->rect();
+    // An area not on screen has no size to go by yet.
+    if (window.isMaximized() || window.isMinimized() || !area.isVisible() || space.isEmpty())
+        return;
+    QRect place = window.geometry();
+    place.setSize(place.size().boundedTo(space.size()));
+    place.moveLeft(std::clamp(place.left(), space.left(), space.right() + 1 - place.width()));
+    place.moveTop(std::clamp(place.top(), space.top(), space.bottom() + 1 - place.height()));
+    if (place != window.geometry())
+        window.setGeometry(place);
+}
+
+void leaveCtrlWToTheMenu(QMdiSubWindow &window)
+{
+    QMenu *menu = window.systemMenu();
+    if (menu == nullptr)
+        return;
+    const QKeySequence ctrlW(Qt::CTRL | Qt::Key_W);
+    for (QAction *action : menu->actions()) {
+        QList<QKeySequence> keys = action->shortcuts();
+        if (keys.removeAll(ctrlW) > 0)
+            action->setShortcuts(keys);
     }
 }
 

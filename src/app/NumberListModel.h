@@ -26,8 +26,10 @@ public:
     }
     QVariant data(const QModelIndex &index, int role) const override
     {
-        if (!index.isValid() || index.row() >= m_count
-            || (role != Qt::DisplayRole && role != Qt::EditRole))
+        // With names the tooltip repeats the text: a name too long for the
+        // list shows whole.
+        const bool tip = role == Qt::ToolTipRole && m_names != nullptr;
+        if (!index.isValid() || index.row() >= m_count || (role != Qt::DisplayRole && role != Qt::EditRole && !tip))
             return {};
         const int d = index.row() + 1;
         if (m_names == nullptr || static_cast<std::size_t>(d) >= m_names->size())

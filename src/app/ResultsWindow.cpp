@@ -1,7 +1,9 @@
 #include "ResultsWindow.h"
 
 #include "GridTableModel.h"
+#include "MdiLayout.h"
 #include "Twips.h"
+#include "data/DataSet.h"
 #include "results/CellHints.h"
 #include "results/RunSummary.h"
 
@@ -11,7 +13,6 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMenu>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -50,7 +51,50 @@ protected:
     }
 };
 
+// The columns of the analysis tables, by header: the scale table's CRS, VRS,
+// Scale and RTS, the Malmquist index table's Step, EC, TC, PEC, SEC and MI.
+std::string analysisHeaderHint(const std::string &header)
+{
+    if (header == "CRS")
+        return "CRS: the DMU's radial score under constant returns to scale.";
+    if (header == "VRS")
+        return "VRS: the DMU's radial score under variable returns to scale.";
+    if (header == "Scale")
+        return "Scale: scale efficiency, the ratio of the CRS and the VRS score; 100% means the DMU works at "
+               "the most productive scale.";
+    if (header == "RTS")
+        return "RTS: returns to scale where the DMU meets the frontier: crs constant, irs increasing, drs "
+               "decreasing.";
+    if (header == "Step")
+        return "Step: the periods compared, 0-1 from period 0 to period 1; all: the geometric means over "
+               "every step.";
+    if (header == "EC")
+        return "EC: efficiency change, the efficiency under constant returns to scale in the later period over "
+               "that in the earlier. Above 1 is progress.";
+    if (header == "TC")
+        return "TC: technical change, the shift of the frontier between the two periods at the DMU. Above 1 "
+               "is progress.";
+    if (header == "PEC")
+        return "PEC: pure efficiency change, EC measured under variable returns to scale. Above 1 is progress.";
+    if (header == "SEC")
+        return "SEC: scale efficiency change, EC / PEC. Above 1 is progress.";
+    if (header == "MI")
+        return "MI: Malmquist index, EC times TC; an empty cell where a distance has no finite value. Above 1 "
+               "is progress.";
+    return {};
+}
+
 } // namespace
+
+ResultsWindow::ResultsWindow(TextGrid analysisTable, const DisplayFormat &format, double dotsPerInch,
+                             QWidget *parent)
+    // Laid out for no DMUs, the table holds no numbers of a run: an export
+    // writes the analysis table's cells as they read.
+    : ResultsWindow(DataSet{}, ModelOptions{}, format, dotsPerInch, parent)
+{
+    m_analysis = true;
+    grid() = std::move(analysisTable);
+}
 
 ResultsWindow::ResultsWindow(const DataSet &dataSet, const ModelOptions &options,
                              const DisplayFormat &format, double dotsPerInch, QWidget *parent)
@@ -64,6 +108,8 @@ ResultsWindow::ResultsWindow(const DataSet &dataSet, const ModelOptions &options
     m_view->setObjectName(QStringLiteral("mfg1"));
     m_model = new GridTableModel(grid(), m_view);
     m_model->setHint([this](int row, int col) {
+        if (m_analysis)
+            return row == 0 ? analysisHeaderHint(grid().text(0, col)) : std::string();
         return row == 0 ? headerHint(m_table, col) : cellHint(m_table, row, col);
     });
     m_view->setModel(m_model);
@@ -80,15 +126,7 @@ ResultsWindow::ResultsWindow(const DataSet &dataSet, const ModelOptions &options
     m_view->verticalHeader()->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_view->verticalHeader()->setHighlightSections(false);
     m_view->installEventFilter(new EditKeysToMenu(m_view));
-    // Ctrl+W loads weight restrictions; the window's own Close keeps Ctrl+F4.
-    if (QMenu *menu = systemMenu()) {
-        const QKeySequence ctrlW(Qt::CTRL | Qt::Key_W);
-        for (QAction *action : menu->actions()) {
-            QList<QKeySequence> keys = action->shortcuts();
-            if (keys.removeAll(ctrlW) > 0)
-                action->setShortcuts(keys);
-        }
-    }
+    leaveCtrlWToTheMenu(*this);
     m_summaryPane = new QFrame(body);
     m_summaryPane->setObjectName(QStringLiteral("fraSummary"));
     static_cast<QFrame *>(m_summaryPane)->setFrameShape(QFrame::StyledPanel);
@@ -171,8 +209,19 @@ void ResultsWindow::runEnded()
     showGridSelection();
 }
 
+bool ResultsWindow::hasRunScores() const
+{
+    return !m_analysis && m_table.runEnded() && !m_table.scores().evaluated.empty();
+}
+
 void ResultsWindow::showSummary()
 {
+    if (!hasRunScores()) {
+        // Nothing to sum up: no pane rather than a row of zeros.
+        m_summary->clear();
+        m_summaryPane->hide();
+        return;
+    }
     const RunScores &scores = m_table.scores();
     QStringList parts;
     for (const auto &[label, value] : summaryFields(summarize(scores), scores))

@@ -17,6 +17,11 @@ class GridTableModel;
 // shows it and reports the user's cell selection back into the grid's
 // current cell and selection end, which Copy reads. Cells and headers a
 // newcomer may puzzle over explain themselves in tooltips.
+//
+// The tables of the analyses built on runs (scale efficiency, the Malmquist
+// index) show in windows of this kind too, but no run of their own stands
+// behind them: they have neither scores to sum up or chart nor the numbers
+// of a run's cells.
 class ResultsWindow : public QMdiSubWindow {
     Q_OBJECT
 public:
@@ -24,7 +29,16 @@ public:
     // are now. dotsPerInch converts the grid's twips to pixels.
     ResultsWindow(const DataSet &dataSet, const ModelOptions &options, const DisplayFormat &format,
                   double dotsPerInch, QWidget *parent = nullptr);
+    // The window of an analysis table, shown whole at once.
+    ResultsWindow(TextGrid analysisTable, const DisplayFormat &format, double dotsPerInch,
+                  QWidget *parent = nullptr);
     ~ResultsWindow() override;
+
+    // True for the window of an analysis table.
+    [[nodiscard]] bool analysisTable() const { return m_analysis; }
+    // True once a run has ended with scored DMUs: only then are there a
+    // summary and charts.
+    [[nodiscard]] bool hasRunScores() const;
 
     ResultsTable &table() { return m_table; }
     const ResultsTable &table() const { return m_table; }
@@ -57,6 +71,7 @@ private:
     bool m_summaryShown = true;
     GridTableModel *m_model = nullptr;
     bool m_syncing = false;
+    bool m_analysis = false;
 };
 
 } // namespace zelvar
