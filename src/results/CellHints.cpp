@@ -29,11 +29,44 @@ constexpr const char *SuperScoreHint =
 
 bool headerHas(const std::string &header, const char *marker) { return header.find(marker) != std::string::npos; }
 
+// The columns of a cost or revenue table.
+std::string pricedHint(const ResultsTable &table, int col)
+{
+    const bool cost = table.options().Distance == ModelDistance::COST;
+    if (col == 2)
+        return cost ? "Cost efficiency: the least cost of this DMU's discretionary inputs at its prices, over "
+                      "what they cost as observed. 100% is efficient; it is Technical times Allocative."
+                    : "Revenue efficiency: this DMU's observed revenue from its discretionary outputs at its "
+                      "prices, over the most it could earn. 100% is efficient; it is Technical times Allocative.";
+    if (col == 3)
+        return cost ? "Technical: the radial input score of the same returns to scale, without superefficiency."
+                    : "Technical: 1 over the radial output factor of the same returns to scale, without "
+                      "superefficiency.";
+    if (col == 4)
+        return cost ? "Allocative: Score / Technical, how well this DMU's mix of inputs suits its prices; "
+                      "100% is the cheapest mix."
+                    : "Allocative: Score / Technical, how well this DMU's mix of outputs suits its prices; "
+                      "100% is the best-paid mix.";
+    if (col == table.benchmarksColumn())
+        return cost ? "Benchmarks: the DMUs of the cost-minimising plan, each with its intensity; 7 (0.75) = "
+                      "0.75 times DMU 7."
+                    : "Benchmarks: the DMUs of the revenue-maximising plan, each with its intensity; 7 (0.75) = "
+                      "0.75 times DMU 7.";
+    if (col > 4 && col < table.benchmarksColumn())
+        return cost ? "{*}: this input in the cost-minimising plan; a non-discretionary input keeps its "
+                      "observed value."
+                    : "{*}: this output in the revenue-maximising plan; a non-discretionary output keeps its "
+                      "observed value.";
+    return {};
+}
+
 } // namespace
 
 std::string headerHint(const ResultsTable &table, int col)
 {
     const ModelOptions &options = table.options();
+    if (options.priced())
+        return pricedHint(table, col);
     if (col == 2) {
         if (table.fdh())
             return "Score of the free disposal hull: 100% for a DMU no other DMU dominates; otherwise the "
@@ -93,6 +126,8 @@ std::string cellHint(const ResultsTable &table, int row, int col)
         return text.rfind("{X}", 0) == 0 ? OutsideHint : std::string();
     if (text == "big")
         return BigHint;
+    if (table.options().priced())
+        return col == table.benchmarksColumn() ? pricedHint(table, col) : std::string();
     if (col == table.benchmarksColumn()) {
         // An efficient DMU's cell holds its reference count; an inefficient
         // one's its benchmarks (an FDH DMU without a score: why).

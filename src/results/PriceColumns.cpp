@@ -24,20 +24,12 @@ constexpr int HeaderHeight = 1000;
 int scoreWidth(int decimals) { return decimals * 150 + 400; }
 int numberWidth(int decimals) { return decimals * 150 + 200; }
 
-int quantityCount(const DataSet &data, const ModelOptions &options)
+} // namespace
+
+int PriceColumns::quantityCount(const DataSet &data, const ModelOptions &options)
 {
     return std::max(options.Distance == ModelDistance::COST ? data.NumInputs : data.NumOutputs, 0);
 }
-
-template <typename T>
-T valueAt(const std::vector<T> &list, int index)
-{
-    if (index < 0 || static_cast<std::size_t>(index) >= list.size())
-        return T{};
-    return list[static_cast<std::size_t>(index)];
-}
-
-} // namespace
 
 int PriceColumns::benchmarksColumn(const DataSet &data, const ModelOptions &options)
 {
@@ -69,31 +61,6 @@ void PriceColumns::layOut(TextGrid &grid, const DataSet &data, const ModelOption
     for (int k = 1; k <= count; ++k)
         grid.setColumnWidth(4 + k, numberWidth(format.DecSlacks));
     grid.setColumnWidth(5 + count, ListWidth);
-}
-
-void PriceColumns::writeRow(TextGrid &grid, int d, const RunView &run)
-{
-    const ResultStore &store = run.store;
-    const int decimals = run.format.DecScore;
-    const std::string_view sep = run.decimalSeparator;
-    auto percent = [&](const std::optional<double> &value) {
-        return value ? formatPercent(*value, decimals, sep) : std::string();
-    };
-    const bool big = valueAt(store.NoFiniteOptimum, d) != 0;
-    std::optional<double> score;
-    if (!big && valueAt(store.NoScore, d) == 0)
-        score = valueAt(store.Score, d);
-
-    grid.setText(d, 1, valueAt(run.data.DMUNames, d));
-    grid.setText(d, 2, big ? std::string("big") : percent(score));
-    grid.setText(d, 3, valueAt(store.TechnicalBig, d) != 0 ? std::string("big") : percent(valueAt(store.Technical, d)));
-    grid.setText(d, 4, percent(valueAt(store.Allocative, d)));
-    const int count = quantityCount(run.data, run.options);
-    for (int k = 1; k <= count; ++k) {
-        const std::optional<double> quantity = valueAt(store.PricedQuantities, k);
-        grid.setText(d, 4 + k, quantity ? formatFixed(*quantity, run.format.DecSlacks, sep) : std::string());
-    }
-    grid.setText(d, 5 + count, valueAt(store.Benchmarks, d));
 }
 
 } // namespace zelvar

@@ -20,8 +20,9 @@ public:
     static void layOut(TextGrid &grid, const DataSet &data, const ModelOptions &options, const DisplayFormat &format);
     // Column of the benchmarks, after the quantities.
     static int benchmarksColumn(const DataSet &data, const ModelOptions &options);
-    // The row of evaluated DMU d from the run's result store.
-    static void writeRow(TextGrid &grid, int d, const RunView &run);
+    // The quantity columns: the discretionary and non-discretionary inputs
+    // (cost) or outputs (revenue).
+    static int quantityCount(const DataSet &data, const ModelOptions &options);
 };
 
 } // namespace zelvar

@@ -371,10 +371,42 @@ void ResultsTable::showDominanceLists(const std::shared_ptr<FdhLists> &lists)
     m_grid.setColumnSource(7, [lists](int row) { return lists->dominated(row); });
 }
 
+// Score, Technical and Allocative as percentages ("big" where the LP had no
+// finite optimum, empty where a value does not exist), the plan's
+// quantities, and the plan's benchmarks with their intensities.
 void ResultsTable::showPriceResults(int d, const RunView &run)
 {
-    if (d >= 1 && d <= dmuRows(run) && m_pricesBenchmarks > 0)
-        PriceColumns::writeRow(m_grid, d, run);
+    if (d < 1 || d > dmuRows(run) || m_pricesBenchmarks <= 0)
+        return;
+    const ResultStore &store = run.store;
+    const int decimals = run.format.DecScore;
+    const std::string_view sep = run.decimalSeparator;
+    auto percent = [&](int col, const std::optional<double> &value) {
+        if (value)
+            putNumber(d, col, *value, NumberStyle::Percent, decimals, sep);
+        else
+            putText(d, col, std::string());
+    };
+    markFilled(d);
+    putText(d, 1, textAt(run.data.DMUNames, d));
+    if (flagAt(store.NoFiniteOptimum, d))
+        putText(d, 2, "big");
+    else
+        percent(2, flagAt(store.NoScore, d) ? std::nullopt : std::optional<double>(valueAt(store.Score, d)));
+    if (flagAt(store.TechnicalBig, d))
+        putText(d, 3, "big");
+    else
+        percent(3, valueAt(store.Technical, d));
+    percent(4, valueAt(store.Allocative, d));
+    const int count = m_pricesBenchmarks - 5;
+    for (int k = 1; k <= count; ++k) {
+        const std::optional<double> quantity = valueAt(store.PricedQuantities, k);
+        if (quantity)
+            putNumber(d, 4 + k, *quantity, NumberStyle::Fixed, run.format.DecSlacks, sep);
+        else
+            putText(d, 4 + k, std::string());
+    }
+    putText(d, m_pricesBenchmarks, textAt(store.Benchmarks, d));
 }
 
 void ResultsTable::ShowReferences(const RunView &run)

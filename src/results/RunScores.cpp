@@ -56,7 +56,7 @@ ShownScore shownScore(int d, const RunView &run)
     if (options.Distance == ModelDistance::ADD) {
         shown.percent = false;
         shown.value = score;
-    } else if (options.radial() || options.Orientation == ModelOrientation::NON) {
+    } else if (options.radial() || options.priced() || options.Orientation == ModelOrientation::NON) {
         shown.value = score;
     } else if (options.Orientation == ModelOrientation::IN) {
         shown.value = 1.0 - score;

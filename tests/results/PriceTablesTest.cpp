@@ -6,6 +6,7 @@
 
 #include "engine/RunDriver.h"
 #include "results/ResultsFile.h"
+#include "results/CellHints.h"
 #include "results/ResultsTable.h"
 #include "session/DataCommands.h"
 #include "session/Workspace.h"
@@ -54,6 +55,27 @@ TEST(PriceTable, LaysOutScoresQuantitiesAndPlanAndMarksTheEfficientUnits)
     EXPECT_EQ(row(revenue.grid(), 3), "3\t    Mill Lane\t89.13%\t100.00%\t89.13%\t8747.62\t10942.86\t 7 (0.10)  10 (0.90) ");
     EXPECT_EQ(revenue.grid().colour(3, 1), TextGrid::White);
     EXPECT_TRUE(feedback.messages.empty());
+
+    // Exports, the summary and the charts read the numbers behind the cells
+    // and the run's scores: Score = Technical x Allocative in every row.
+    ASSERT_EQ(revenue.scores().evaluated.size(), 20u);
+    for (int d = 1; d <= 20; ++d) {
+        const auto score = revenue.number(d, 2), technical = revenue.number(d, 3), allocative = revenue.number(d, 4);
+        ASSERT_TRUE(score && technical && allocative) << "DMU " << d;
+        EXPECT_EQ(score->style, NumberStyle::Percent);
+        EXPECT_NEAR(score->value, technical->value * allocative->value, 1e-12) << "DMU " << d;
+        EXPECT_EQ(revenue.scores().evaluated[static_cast<std::size_t>(d - 1)].score.value, score->value) << "DMU " << d;
+        EXPECT_TRUE(revenue.number(d, 5).has_value()) << "DMU " << d; // a quantity
+    }
+    // Hints speak of prices, not of the radial table's columns.
+    for (const ResultsTable *table : {&cost, &revenue}) {
+        const bool isCost = table == &cost;
+        EXPECT_EQ(headerHint(*table, 2).rfind(isCost ? "Cost efficiency" : "Revenue efficiency", 0), 0u);
+        EXPECT_EQ(headerHint(*table, 4).rfind("Allocative", 0), 0u);
+        EXPECT_EQ(headerHint(*table, 5).rfind("{*}", 0), 0u);
+        EXPECT_EQ(cellHint(*table, 2, table->benchmarksColumn()).rfind("Benchmarks: the DMUs of the", 0), 0u);
+        EXPECT_EQ(cellHint(*table, 1, 2), "");
+    }
 }
 
 struct ThreadsCase {
