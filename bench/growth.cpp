@@ -7,6 +7,7 @@
 //
 //   zelvar-bench-growth          10,000 and 100,000 DMUs; dimensions at 10,000
 //   zelvar-bench-growth --full   also 1,000,000 DMUs; dimensions at 100,000
+//   zelvar-bench-growth DMUS INPUTS OUTPUTS MODEL    one run
 //
 // Threads: one per core.
 
@@ -17,6 +18,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -90,6 +92,11 @@ void printRow(int numDMU, int inputs, int outputs, const std::string &model)
 
 int main(int argc, char **argv)
 {
+    if (argc == 5) {
+        std::printf("| DMUs | in+out | model | seconds | peak MB |\n|---:|:---:|---|---:|---:|\n");
+        printRow(std::atoi(argv[1]), std::atoi(argv[2]), std::atoi(argv[3]), argv[4]);
+        return 0;
+    }
     const bool full = argc > 1 && std::strcmp(argv[1], "--full") == 0;
     std::printf("Whole runs with the table written out, one thread per core (%ld cores)%s.\n\n",
                 ::sysconf(_SC_NPROCESSORS_ONLN), full ? "" : "; --full adds 1,000,000 DMUs");
