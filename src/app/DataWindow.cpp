@@ -70,6 +70,14 @@ private:
 
 } // namespace
 
+// The window's Close takes Ctrl+W again when it is shown; the key belongs to
+// Load Weight Restr.
+void DataWindow::showEvent(QShowEvent *event)
+{
+    QMdiSubWindow::showEvent(event);
+    leaveCtrlWToTheMenu(*this);
+}
+
 DataWindow::DataWindow(DataSheet sheet, QWidget *parent) : QMdiSubWindow(parent), m_sheet(std::move(sheet))
 {
     setObjectName(QStringLiteral("frmData"));

@@ -20,6 +20,9 @@ public:
     [[nodiscard]] QTableView *view() const { return m_view; }
     [[nodiscard]] const DataSheet &sheet() const { return m_sheet; }
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     DataSheet m_sheet;
     QTableView *m_view = nullptr;
