@@ -24,6 +24,15 @@ std::string failure(const std::string &path, int error)
     return message + ".";
 }
 
+// Piece k of the saved text: row k (after a CR from the second on), then
+// the final CR LF as piece rows().
+std::string textPiece(const TextGrid &grid, int k)
+{
+    if (k == grid.rows())
+        return "\r\n";
+    return (k > 0 ? "\r" : "") + grid.blockText(k, 0, k, grid.cols() - 1);
+}
+
 } // namespace
 
 std::string savedResultsText(const TextGrid &grid)
@@ -33,33 +42,28 @@ std::string savedResultsText(const TextGrid &grid)
 
 void writeResultsText(const TextGrid &grid, std::ostream &out)
 {
-    const int lastCol = grid.cols() - 1;
-    for (int row = 0; row < grid.rows(); ++row) {
-        if (row > 0)
-            out << '\r';
-        out << grid.blockText(row, 0, row, lastCol);
-    }
-    out << "\r\n";
+    for (int k = 0; k <= grid.rows(); ++k)
+        out << textPiece(grid, k);
 }
 
 std::string saveResultsFile(const TextGrid &grid, const std::string &path)
+{
+    return saveText(path, grid.rows() + 1, [&grid](int k) { return textPiece(grid, k); });
+}
+
+std::string saveText(const std::string &path, int pieces, const std::function<std::string(int)> &piece)
 {
     errno = 0;
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
     if (!file)
         return failure(path, errno);
-
-    // Row by row: the text of a table of 100,000 DMUs with long dominance
-    // lists runs to a gigabyte and need not be held whole.
-    const auto put = [&](const std::string &text) {
-        return std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
-    };
     errno = 0;
-    const int lastCol = grid.cols() - 1;
-    bool written = true;
-    for (int row = 0; written && row < grid.rows(); ++row)
-        written = put((row > 0 ? "\r" : "") + grid.blockText(row, 0, row, lastCol));
-    if (!written || !put("\r\n") || std::fflush(file.get()) != 0)
+    for (int k = 0; k < pieces; ++k) {
+        const std::string text = piece(k);
+        if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size())
+            return failure(path, errno);
+    }
+    if (std::fflush(file.get()) != 0)
         return failure(path, errno);
 
     // Closing can still fail (a full disk seen only when the buffer goes out);

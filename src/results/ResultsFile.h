@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <string>
 
@@ -17,5 +18,12 @@ void writeResultsText(const TextGrid &grid, std::ostream &out);
 // success, else a message that names the file and why it could not be
 // created or written.
 [[nodiscard]] std::string saveResultsFile(const TextGrid &grid, const std::string &path);
+
+// Writes pieces 0..pieces-1 of a text, each asked of `piece` when its turn
+// comes, to path (replacing an existing file): a table's text is written row
+// by row, never held whole. Returns an empty string on success, else a
+// message that names the file and why it could not be written.
+[[nodiscard]] std::string saveText(const std::string &path, int pieces,
+                                   const std::function<std::string(int)> &piece);
 
 } // namespace zelvar

@@ -4,27 +4,12 @@
 #include "results/ResultsTable.h"
 #include "results/XlsxExport.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <ostream>
-#include <memory>
+#include <sstream>
 
 namespace zelvar {
 
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE *file) const { std::fclose(file); }
-};
-
-std::string failure(const std::string &path, int error)
-{
-    std::string message = "Can't write the file " + path;
-    if (error != 0)
-        message += ": " + std::string(std::strerror(error));
-    return message + ".";
-}
 
 // Text with the table's decimal separator made ".". A number cell holds its
 // separator once, between the whole and the fractional part; the intensities
@@ -83,27 +68,6 @@ std::string csvLine(const ResultsTable &table, int row)
     return line + "\r\n";
 }
 
-std::string saveCsv(const ResultsTable &table, const std::string &path)
-{
-    errno = 0;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-    if (!file)
-        return failure(path, errno);
-    errno = 0;
-    // Row by row, as the saved text: a large FDH table need not be held whole.
-    for (int row = 0; row < table.grid().rows(); ++row) {
-        const std::string line = csvLine(table, row);
-        if (std::fwrite(line.data(), 1, line.size(), file.get()) != line.size())
-            return failure(path, errno);
-    }
-    if (std::fflush(file.get()) != 0)
-        return failure(path, errno);
-    errno = 0;
-    if (std::fclose(file.release()) != 0)
-        return failure(path, errno);
-    return {};
-}
-
 } // namespace
 
 void writeCsv(const ResultsTable &table, std::ostream &out)
@@ -138,17 +102,16 @@ std::string_view extensionOf(ExportFormat format)
 
 std::string csvText(const ResultsTable &table)
 {
-    std::string text;
-    for (int row = 0; row < table.grid().rows(); ++row)
-        text += csvLine(table, row);
-    return text;
+    std::ostringstream text;
+    writeCsv(table, text);
+    return text.str();
 }
 
 std::string exportResults(const ResultsTable &table, const std::string &path, ExportFormat format)
 {
     switch (format) {
     case ExportFormat::Csv:
-        return saveCsv(table, path);
+        return saveText(path, table.grid().rows(), [&table](int row) { return csvLine(table, row); });
     case ExportFormat::Xlsx:
         return saveResultsXlsx(table, path);
     case ExportFormat::Text:
