@@ -12,6 +12,10 @@
 #include <cstdio>
 
 #include <cmath>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <random>
 #include <sstream>
 #include <string>
@@ -85,6 +89,44 @@ inline void generatePrices(DataSet &data, unsigned seed)
             data.Prices(c, d) = price(random);
     data.PricesFileName = "generated-prices.txt";
     data.PricesName = "generated-prices";
+}
+
+// What a run in a child process handed back: the text it wrote and the
+// child's peak resident memory.
+struct ChildRun {
+    std::string text;
+    long peakKiB = 0;
+    double cpuSeconds = 0; // user and system time of all its threads
+    double peakMB() const { return static_cast<double>(peakKiB) / 1024.0; }
+};
+
+// Runs `work` in a child process, so that the peak memory measured is that
+// run's alone; the text work returns comes back through a pipe.
+inline ChildRun runInChild(const std::function<std::string()> &work)
+{
+    int channel[2];
+    if (::pipe(channel) != 0)
+        return {};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        const std::string text = work();
+        const bool written = ::write(channel[1], text.data(), text.size()) == static_cast<ssize_t>(text.size());
+        ::_exit(written ? 0 : 2);
+    }
+    ::close(channel[1]);
+    ChildRun run;
+    char buffer[512];
+    for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+        run.text.append(buffer, static_cast<std::size_t>(got));
+    ::close(channel[0]);
+    int status = 0;
+    rusage usage{};
+    ::wait4(child, &status, 0, &usage);
+    run.peakKiB = usage.ru_maxrss;
+    run.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+        + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return run;
 }
 
 // Messages of a benchmark run go to standard error; a solver error counts as Cancel.

@@ -63,14 +63,9 @@ struct Measured {
     bool ok = false;
 };
 
-Measured runInChild(int numDMU, const std::string &model, int threads)
+Measured measure(int numDMU, const std::string &model, int threads)
 {
-    int channel[2];
-    if (::pipe(channel) != 0)
-        return {};
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(channel[0]);
+    const bench::ChildRun run = bench::runInChild([&] {
         Workspace workspace;
         bench::setUpRun(workspace, numDMU, model, threads);
         SelectionSet eval(numDMU, true);
@@ -93,25 +88,15 @@ Measured runInChild(int numDMU, const std::string &model, int threads)
         char line[256];
         std::snprintf(line, sizeof line, "%f %d %lld %" PRIu64 " %d\n", seconds, efficient, pairs,
                       tableHash(table.grid()), outcome == RunOutcome::Completed ? 1 : 0);
-        if (::write(channel[1], line, std::char_traits<char>::length(line)) < 0)
-            ::_exit(2);
-        ::_exit(0);
-    }
-    ::close(channel[1]);
-    char buffer[256] = {};
-    const ssize_t got = ::read(channel[0], buffer, sizeof buffer - 1);
-    ::close(channel[0]);
-    int status = 0;
-    rusage usage{};
-    ::wait4(child, &status, 0, &usage);
+        return std::string(line);
+    });
     Measured measured;
     int ok = 0;
-    if (got > 0
-        && std::sscanf(buffer, "%lf %d %lld %" SCNu64 " %d", &measured.seconds, &measured.efficient,
-                       &measured.pairs, &measured.hash, &ok)
-            == 5)
+    if (std::sscanf(run.text.c_str(), "%lf %d %lld %" SCNu64 " %d", &measured.seconds, &measured.efficient,
+                    &measured.pairs, &measured.hash, &ok)
+        == 5)
         measured.ok = ok == 1;
-    measured.peakKiB = usage.ru_maxrss;
+    measured.peakKiB = run.peakKiB;
     return measured;
 }
 
@@ -134,7 +119,7 @@ int main(int argc, char **argv)
             }
             for (const std::string &threadText : threadCounts) {
                 const int threads = std::stoi(threadText);
-                const Measured m = runInChild(numDMU, model, threads);
+                const Measured m = measure(numDMU, model, threads);
                 std::printf("%-8d %-12s %7d %9.2f %9.1f %9d %10lld  %016" PRIx64 "%s\n", numDMU,
                             model.c_str(), threads, m.seconds, static_cast<double>(m.peakKiB) / 1024.0, m.efficient, m.pairs,
                             m.hash, m.ok ? "" : "  (run did not complete)");

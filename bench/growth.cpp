@@ -22,8 +22,6 @@
 #include <cstring>
 #include <fstream>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -38,14 +36,9 @@ struct Measured {
 
 // One whole run of `model` on numDMU generated DMUs with the given numbers
 // of inputs and outputs, in a child process.
-Measured runInChild(int numDMU, int inputs, int outputs, const std::string &model)
+Measured measure(int numDMU, int inputs, int outputs, const std::string &model)
 {
-    int channel[2];
-    if (::pipe(channel) != 0)
-        return {};
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(channel[0]);
+    const bench::ChildRun run = bench::runInChild([&] {
         Workspace workspace;
         bench::generate(workspace.data, numDMU, inputs, outputs, bench::Seed);
         bench::setUpModel(workspace, model, 0);
@@ -60,29 +53,19 @@ Measured runInChild(int numDMU, int inputs, int outputs, const std::string &mode
         std::ofstream sink("/dev/null", std::ios::binary);
         writeResultsText(table.grid(), sink);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        const std::string line = std::to_string(seconds) + " " + (completed ? "1" : "0") + "\n";
-        if (::write(channel[1], line.data(), line.size()) < 0)
-            ::_exit(2);
-        ::_exit(0);
-    }
-    ::close(channel[1]);
-    char buffer[128] = {};
-    const ssize_t got = ::read(channel[0], buffer, sizeof buffer - 1);
-    ::close(channel[0]);
-    int status = 0;
-    rusage usage{};
-    ::wait4(child, &status, 0, &usage);
+        return std::to_string(seconds) + " " + (completed ? "1" : "0") + "\n";
+    });
     Measured m;
     int completed = 0;
-    if (got > 0 && std::sscanf(buffer, "%lf %d", &m.seconds, &completed) == 2)
+    if (std::sscanf(run.text.c_str(), "%lf %d", &m.seconds, &completed) == 2)
         m.completed = completed == 1;
-    m.peakMB = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    m.peakMB = run.peakMB();
     return m;
 }
 
 void printRow(int numDMU, int inputs, int outputs, const std::string &model)
 {
-    const Measured m = runInChild(numDMU, inputs, outputs, model);
+    const Measured m = measure(numDMU, inputs, outputs, model);
     std::printf("| %9d | %d+%d | %-11s | %8.1f | %7.0f |%s\n", numDMU, inputs, outputs, model.c_str(), m.seconds,
                 m.peakMB, m.completed ? "" : " run did not complete");
     std::fflush(stdout);

@@ -56,14 +56,9 @@ struct Measured {
     RunStatistics stats;
 };
 
-Measured runInChild(int numDMU, const std::string &model, int threads)
+Measured measure(int numDMU, const std::string &model, int threads)
 {
-    int channel[2];
-    if (::pipe(channel) != 0)
-        return {};
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(channel[0]);
+    const bench::ChildRun run = bench::runInChild([&] {
         Workspace workspace;
         bench::setUpPricedRun(workspace, numDMU, model, threads);
         SelectionSet eval(numDMU, true);
@@ -86,30 +81,17 @@ Measured runInChild(int numDMU, const std::string &model, int threads)
              << (progress.phases.size() < 2 ? 0.0 : progress.phases.back()) << " " << efficient << " " << s.dmus
              << " " << s.solves << " " << s.iterations << " " << s.finalRows << " " << s.maxFinalRows << " "
              << s.fullLpFallbacks << " " << s.candidateRows << " " << s.threads << "\n";
-        const std::string text = line.str();
-        if (::write(channel[1], text.data(), text.size()) < 0)
-            ::_exit(2);
-        ::_exit(0);
-    }
-    ::close(channel[1]);
-    std::string text;
-    char buffer[512];
-    for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;)
-        text.append(buffer, static_cast<std::size_t>(got));
-    ::close(channel[0]);
-    int status = 0;
-    rusage usage{};
-    ::wait4(child, &status, 0, &usage);
+        return line.str();
+    });
     Measured m;
     int ok = 0;
     RunStatistics &s = m.stats;
-    std::istringstream in(text);
+    std::istringstream in(run.text);
     if (in >> ok >> m.seconds >> m.radial >> m.priced >> m.efficient >> s.dmus >> s.solves >> s.iterations
         >> s.finalRows >> s.maxFinalRows >> s.fullLpFallbacks >> s.candidateRows >> s.threads)
         m.ok = ok == 1;
-    m.peakMB = static_cast<double>(usage.ru_maxrss) / 1024.0;
-    m.cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-        + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    m.peakMB = run.peakMB();
+    m.cpu = run.cpuSeconds;
     return m;
 }
 
@@ -131,7 +113,7 @@ int main(int argc, char **argv)
     for (const std::string &size : sizes) {
         const int numDMU = std::atoi(size.c_str());
         for (const std::string &model : models) {
-            const Measured m = runInChild(numDMU, model, threads);
+            const Measured m = measure(numDMU, model, threads);
             const double dmus = std::max<double>(1.0, static_cast<double>(m.stats.dmus));
             std::printf("%-7d %-12s %8.1f %8.1f %8.1f %8.1f %8.0f %9.1f %9.1f %7lld %7lld %10d%s\n", numDMU,
                         model.c_str(), m.seconds, m.radial, m.priced, m.cpu, m.peakMB,

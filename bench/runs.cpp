@@ -58,14 +58,9 @@ struct Measured {
 
 // One run in a child process; `scoresPath` (when not empty) receives the
 // scores, one line per DMU, "big" for no finite optimum.
-Measured runInChild(int numDMU, const std::string &model, int threads, const std::string &scoresPath)
+Measured measure(int numDMU, const std::string &model, int threads, const std::string &scoresPath)
 {
-    int channel[2];
-    if (::pipe(channel) != 0)
-        return {};
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(channel[0]);
+    const bench::ChildRun run = bench::runInChild([&] {
         Workspace workspace;
         bench::setUpRun(workspace, numDMU, model, threads);
         SelectionSet eval(numDMU, true);
@@ -99,29 +94,17 @@ Measured runInChild(int numDMU, const std::string &model, int threads, const std
              << " " << s.lps << " " << s.solves << " " << s.iterations << " " << s.finalRows << " "
              << s.maxFinalRows << " " << s.fullLpFallbacks << " " << s.technologyRows << " " << s.candidateRows
              << " " << s.threads << " " << s.fullLpTieBreaks << "\n";
-        const std::string text = line.str();
-        if (::write(channel[1], text.data(), text.size()) < 0)
-            ::_exit(2);
-        ::_exit(0);
-    }
-    ::close(channel[1]);
-    std::string text;
-    char buffer[512];
-    for (ssize_t got; (got = ::read(channel[0], buffer, sizeof buffer)) > 0;)
-        text.append(buffer, static_cast<std::size_t>(got));
-    ::close(channel[0]);
-    int status = 0;
-    rusage usage{};
-    ::wait4(child, &status, 0, &usage);
+        return line.str();
+    });
     Measured m;
-    std::istringstream in(text);
+    std::istringstream in(run.text);
     int ok = 0;
     RunStatistics &s = m.stats;
     if (in >> m.seconds >> m.efficient >> ok >> s.dmus >> s.lps >> s.solves >> s.iterations >> s.finalRows
         >> s.maxFinalRows >> s.fullLpFallbacks >> s.technologyRows >> s.candidateRows >> s.threads
         >> s.fullLpTieBreaks)
         m.ok = ok == 1;
-    m.peakMB = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    m.peakMB = run.peakMB();
     return m;
 }
 
@@ -201,9 +184,9 @@ void peerBaseline(int numDMU, int sample, const std::vector<std::string> &models
         // Best of three runs of ours and of two of the baseline: the machine's
         // other work counts for neither.
         const std::string ours = (dir / (model + ".ours")).string();
-        Measured m = runInChild(numDMU, model, threads, ours);
+        Measured m = measure(numDMU, model, threads, ours);
         for (int again = 0; again < 2; ++again)
-            m.seconds = std::min(m.seconds, runInChild(numDMU, model, threads, "").seconds);
+            m.seconds = std::min(m.seconds, measure(numDMU, model, threads, "").seconds);
         const std::string command = "/usr/bin/python3 " + script + " " + csv + " " + model + " "
             + std::to_string(sample) + " > " + (dir / "peer.txt").string();
         int evaluated = 0;
@@ -277,7 +260,7 @@ int main(int argc, char **argv)
     for (const std::string &sizeText : sizes) {
         const int numDMU = std::stoi(sizeText);
         for (const std::string &model : models)
-            printRow(numDMU, model, runInChild(numDMU, model, threads, ""));
+            printRow(numDMU, model, measure(numDMU, model, threads, ""));
     }
     if (peerSize > 0)
         peerBaseline(peerSize, peerSample, models, threads);
