@@ -4,7 +4,6 @@
 #include "engine/LpProblem.h"
 #include "engine/ResultStore.h"
 #include "session/ModelOptions.h"
-#include "session/SelectionSet.h"
 
 #include <algorithm>
 #include <charconv>
@@ -12,15 +11,6 @@
 namespace zelvar {
 
 namespace {
-
-std::vector<std::int32_t> technologyDmus(int numDMU, const SelectionSet &tech)
-{
-    std::vector<std::int32_t> dmus;
-    for (int j = 1; j <= numDMU; ++j)
-        if (tech.selected(j))
-            dmus.push_back(j);
-    return dmus;
-}
 
 std::size_t decimalDigits(std::int32_t n)
 {
@@ -50,9 +40,8 @@ void appendDmuList(std::string &text, const std::vector<std::int32_t> &dmus)
     }
 }
 
-FdhEvaluation::FdhEvaluation(const DataSet &data, const ModelOptions &options, const SelectionSet &tech)
-    : m_data(data), m_inputOriented(options.Orientation == ModelOrientation::IN),
-      m_technology(data, technologyDmus(data.NumDMU, tech))
+FdhEvaluation::FdhEvaluation(const DataSet &data, const ModelOptions &options, const DominanceIndex &technology)
+    : m_data(data), m_inputOriented(options.Orientation == ModelOrientation::IN), m_technology(technology)
 {
 }
 

@@ -11,7 +11,6 @@ namespace zelvar {
 struct DataSet;
 struct ModelOptions;
 struct ResultStore;
-class SelectionSet;
 
 // Explanations left in Benchmarks(d) when a dominated DMU has no radial FDH
 // score: with no positive input (input orientation) or output (output
@@ -50,9 +49,10 @@ public:
         std::vector<std::int32_t> dominators;
     };
 
-    // data, options and tech must outlive the evaluation and stay unchanged
+    // technology indexes the technology DMUs with the values of data; data,
+    // options and the index must outlive the evaluation and stay unchanged
     // (DMU names excepted).
-    FdhEvaluation(const DataSet &data, const ModelOptions &options, const SelectionSet &tech);
+    FdhEvaluation(const DataSet &data, const ModelOptions &options, const DominanceIndex &technology);
 
     // The evaluation of DMU d (1..NumDMU), into outcome (overwritten). Reads
     // only the data and the index, so several threads may evaluate at once.
@@ -61,7 +61,7 @@ public:
 private:
     const DataSet &m_data;
     bool m_inputOriented;
-    DominanceIndex m_technology;
+    const DominanceIndex &m_technology;
 };
 
 // Files the outcome of DMU d into the store: Efficient, Score, NoScore and

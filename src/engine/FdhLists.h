@@ -32,6 +32,8 @@ public:
     // technology DMU's dominated list is drawn from.
     void finish();
     bool finished() const { return m_finished; }
+    // The search tree over the technology DMUs.
+    const DominanceIndex &technology() const { return m_technology; }
 
     // The technology DMUs j != d that dominate d; empty for a DMU not evaluated.
     std::string dominating(int d) const;

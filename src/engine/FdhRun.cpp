@@ -106,7 +106,7 @@ RunOutcome RunDriver::runFdh(RunContext &run)
     auto lists = std::make_shared<FdhLists>(data, run.tech);
     m_store.DominanceLists = lists;
     {
-        const FdhEvaluation evaluation(data, run.options, run.tech);
+        const FdhEvaluation evaluation(data, run.options, lists->technology());
         const std::size_t size = chunkSize(evaluated.size(), run.threads);
         OrderedChunks<EvaluationWorker> solved(chunkCount(evaluated.size(), size), run.threads, [&] {
             return std::make_unique<EvaluationWorker>(evaluation, evaluated, size);
