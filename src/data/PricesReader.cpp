@@ -27,18 +27,11 @@ PricesReadResult readTable(const std::string &path, int numInputs, int numOutput
         return std::move(result);
     };
 
-    const std::size_t slash = path.rfind('/');
-    const std::string bare = slash == std::string::npos ? path : path.substr(slash + 1);
-    OpenedTable opened;
-    std::size_t suffix = bare.find(".xls");
-    if (suffix != std::string::npos) {
-        opened = openWorkbookSheet(path, "Prices");
-    } else if ((suffix = bare.find(".txt")) != std::string::npos) {
-        const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash);
-        opened = openTextTable(folder, bare);
-    } else {
+    std::string name;
+    std::optional<OpenedTable> side = openSideTable(path, "Prices", name);
+    if (!side)
         return fail(withFilePath("Unknown prices format (use suffix .xls or .txt)", path));
-    }
+    OpenedTable &opened = *side;
     if (!opened.table)
         return fail(opened.error);
 
@@ -83,7 +76,7 @@ PricesReadResult readTable(const std::string &path, int numInputs, int numOutput
     }
 
     result.outcome = PricesReadResult::Outcome::Loaded;
-    result.PricesName = bare.substr(0, suffix);
+    result.PricesName = name;
     result.Prices = Matrix(numPrices, rows);
     std::size_t next = 0;
     for (int k = 1; k <= rows; ++k)

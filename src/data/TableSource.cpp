@@ -90,4 +90,20 @@ OpenedTable openWorkbookSheet(const std::string &path, const std::string &sheet)
     });
 }
 
+std::optional<OpenedTable> openSideTable(const std::string &path, const std::string &sheet, std::string &name)
+{
+    const std::size_t slash = path.rfind('/');
+    const std::string bare = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::size_t suffix = bare.find(".xls");
+    if (suffix != std::string::npos) {
+        name = bare.substr(0, suffix);
+        return openWorkbookSheet(path, sheet);
+    }
+    if ((suffix = bare.find(".txt")) != std::string::npos) {
+        name = bare.substr(0, suffix);
+        return openTextTable(slash == std::string::npos ? std::string() : path.substr(0, slash), bare);
+    }
+    return std::nullopt;
+}
+
 } // namespace zelvar

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace zelvar {
@@ -54,5 +55,12 @@ struct OpenedTable {
 // .xlsx as told by the file's content; the first row holds the headers.
 // Never throws; a failure leaves table empty and says why in error.
 [[nodiscard]] OpenedTable openWorkbookSheet(const std::string &path, const std::string &sheet);
+
+// A side table (weight restrictions, prices) by a case-sensitive search of
+// the bare file name: ".xls" (or ".xlsx") opens the workbook's sheet `sheet`,
+// ".txt" the text table. `name` gets the bare name up to that suffix.
+// Nothing when the name has neither suffix.
+[[nodiscard]] std::optional<OpenedTable> openSideTable(const std::string &path, const std::string &sheet,
+                                                       std::string &name);
 
 } // namespace zelvar

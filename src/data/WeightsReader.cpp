@@ -19,19 +19,11 @@ WeightsReadResult readTable(const std::string &path, int numWeights)
         return std::move(result);
     };
 
-    // The format is told by a case-sensitive search of the bare file name.
-    const std::size_t slash = path.rfind('/');
-    const std::string bare = slash == std::string::npos ? path : path.substr(slash + 1);
-    OpenedTable opened;
-    std::size_t suffix = bare.find(".xls");
-    if (suffix != std::string::npos) {
-        opened = openWorkbookSheet(path, "Weights");
-    } else if ((suffix = bare.find(".txt")) != std::string::npos) {
-        const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash);
-        opened = openTextTable(folder, bare);
-    } else {
+    std::string name;
+    std::optional<OpenedTable> side = openSideTable(path, "Weights", name);
+    if (!side)
         return fail(withFilePath("Unknown weight format (use suffix .xls or .txt)", path));
-    }
+    OpenedTable &opened = *side;
     if (!opened.table)
         return fail(opened.error);
 
@@ -66,7 +58,7 @@ WeightsReadResult readTable(const std::string &path, int numWeights)
     }
 
     result.outcome = WeightsReadResult::Outcome::Loaded;
-    result.WeightsName = bare.substr(0, suffix);
+    result.WeightsName = name;
     result.NumWeightRows = rows;
     result.WeightNonzeros = nonzeros;
     result.WeightRestrictions = Matrix(numWeights, rows);
