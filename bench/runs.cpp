@@ -92,7 +92,7 @@ Measured measure(int numDMU, const std::string &model, int threads, const std::s
         line.precision(17);
         line << seconds << " " << efficient << " " << (outcome == RunOutcome::Completed ? 1 : 0) << " " << s.dmus
              << " " << s.lps << " " << s.solves << " " << s.iterations << " " << s.finalRows << " "
-             << s.maxFinalRows << " " << s.fullLpFallbacks << " " << s.technologyRows << " " << s.candidateRows
+             << s.maxFinalRows << " " << s.fullLpFallbacks << " " << s.technologyRows << " " << s.candidateRows << " " << s.frameRows << " " << s.frameSeconds
              << " " << s.threads << " " << s.fullLpTieBreaks << "\n";
         return line.str();
     });
@@ -101,7 +101,7 @@ Measured measure(int numDMU, const std::string &model, int threads, const std::s
     int ok = 0;
     RunStatistics &s = m.stats;
     if (in >> m.seconds >> m.efficient >> ok >> s.dmus >> s.lps >> s.solves >> s.iterations >> s.finalRows
-        >> s.maxFinalRows >> s.fullLpFallbacks >> s.technologyRows >> s.candidateRows >> s.threads
+        >> s.maxFinalRows >> s.fullLpFallbacks >> s.technologyRows >> s.candidateRows >> s.frameRows >> s.frameSeconds >> s.threads
         >> s.fullLpTieBreaks)
         m.ok = ok == 1;
     m.peakMB = run.peakMB();
@@ -128,9 +128,9 @@ void printRow(int numDMU, const std::string &model, const Measured &m)
     }
     std::printf("%s\n", m.ok ? "" : "  (run did not complete)");
     if (s.dmus > 0)
-        std::printf("        %d technology rows, %d candidates (undominated); full LPs: %lld after solver "
-                    "failures, %lld for flags on a tie\n",
-                    s.technologyRows, s.candidateRows, s.fullLpFallbacks, s.fullLpTieBreaks);
+        std::printf("        %d technology rows, %d candidates (undominated), %d in the frame (%.1f s); full LPs: %lld "
+                    "after solver failures, %lld for flags on a tie\n",
+                    s.technologyRows, s.candidateRows, s.frameRows, s.frameSeconds, s.fullLpFallbacks, s.fullLpTieBreaks);
     std::fflush(stdout);
 }
 

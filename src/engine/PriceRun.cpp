@@ -142,8 +142,8 @@ public:
             m_run.builder.buildFrame(d, m_run.rows.rowOf(d) >= 0, m_frame);
             bool solved = false;
             try {
-                // Every row the candidates do not hold is implied by one they
-                // do, d's own at-most row included: no need to check them all.
+                // Every row is implied by the frame's rows, d's own at-most
+                // row (frame's own row) among them: no need to check them all.
                 solved = m_lp.solve(d, m_frame, false, outcome);
             } catch (...) {
                 // CLP reports some errors by throwing; the full LP decides.
@@ -380,7 +380,7 @@ RunOutcome RunDriver::runPrices(RunContext &run, const RadialDistances &technica
         return forEachEvaluated(run, evaluate, show);
     }
 
-    const TechnologyRows rows(data, run.tech);
+    const TechnologyRows rows(data, run.tech, run.options.constantReturns(), run.threads);
     const std::vector<std::int32_t> initialRows = startingRows(rows, data, run.data, run.scaling, builder.cost());
     const SharedPrices shared{builder,  rows, initialRows, evaluated, techDmus, SolverSettings::fromStandardPlaces(),
                               m_outcomeFilter};
@@ -389,6 +389,7 @@ RunOutcome RunDriver::runPrices(RunContext &run, const RadialDistances &technica
     m_statistics.threads = threads;
     m_statistics.technologyRows = rows.count();
     m_statistics.candidateRows = static_cast<int>(rows.candidates().size());
+    m_statistics.frameRows = static_cast<int>(rows.frame().size());
 
     OrderedChunks<PriceWorker> solved(chunks, threads, [&shared] { return std::make_unique<PriceWorker>(shared); });
     const PriceChunk *chunk = nullptr;

@@ -16,6 +16,8 @@ namespace zelvar {
 
 namespace {
 
+bool finiteLower(double value) { return value > -COIN_DBL_MAX; }
+bool finiteUpper(double value) { return value < COIN_DBL_MAX; }
 
 // Scaled optimal, but with small infeasibilities once unscaled: a primal pass
 // from the current basis cleans them up (as LpSolver does).
@@ -59,7 +61,7 @@ bool frameAcceptable(const LpFrame &frame)
 RestrictedLp::RestrictedLp(const TechnologyRows &rows)
     : m_rows(rows), m_width(rows.width())
 {
-    m_modelRowOf.assign(static_cast<std::size_t>(rows.count()), -1);
+    m_columnOf.assign(static_cast<std::size_t>(rows.count()), -1);
 }
 
 RestrictedLp::~RestrictedLp() = default;
@@ -70,59 +72,95 @@ void RestrictedLp::reset(const std::vector<std::int32_t> &initial)
     m_fresh = true;
 }
 
+// The solver holds the dual of the multiplier LP (the envelopment form): a
+// row per weight column and a column per side of every bound of the
+// multiplier LP. A lower side lo of a row a . w >= lo is a column a with
+// profit lo, an upper side up a column -a with profit -up; so are the bounds
+// of the weights (columns e_c and -e_c), and every technology row
+// c_j . w + s u0 <= 0 is the column -(c_j, s) of intensity lambda_j with no
+// profit. Row c asks that the columns add up to the weight's objective
+// coefficient. The solver minimises, so profits go in negated.
+//
+// An open side gets its column fixed at 0: the layout stays the same for
+// every DMU, only values and bounds change.
 void RestrictedLp::load(const LpFrame &frame)
 {
     for (const std::int32_t row : m_techRowOf)
-        if (row >= 0)
-            m_modelRowOf[static_cast<std::size_t>(row)] = -1;
+        m_columnOf[static_cast<std::size_t>(row)] = -1;
     m_techRowOf.clear();
+    m_heldValues.clear();
 
     m_columns = frame.columns;
     m_restrictions = static_cast<int>(frame.restrictionLower.size());
     m_scale = frame.scaleCoefficient;
     const auto n = static_cast<std::size_t>(m_columns);
-
-    // Columns first, then the own row and the restriction rows. The own row
-    // stores an entry on every column (placeholders here, its values come with
-    // each frame, zeros kept), so that later DMUs change values, never the
-    // structure of the matrix.
-    const std::vector<CoinBigIndex> noEntries(n + 1, 0);
-    m_model = std::make_unique<ClpSimplex>();
-    m_model->setLogLevel(0);
-    // Unscaled, as LpSolver solves, and with a primal tolerance a hundred
-    // times tighter than the solver's default: a row left violated within the
-    // default tolerance shifts the optimum by about 1e-9, and in a restricted
-    // LP always towards the smaller value.
-    m_model->scaling(0);
-    m_model->setPrimalTolerance(1e-9);
-    m_model->loadProblem(m_columns, 0, noEntries.data(), nullptr, nullptr, frame.columnLower.data(),
-                         frame.columnUpper.data(), frame.objective.data(), nullptr, nullptr);
+    m_firstTech = 2 + 2 * m_restrictions + 4 * m_columns;
 
     std::vector<CoinBigIndex> starts{0};
-    std::vector<int> columns;
+    std::vector<int> rows;
     std::vector<double> values;
-    std::vector<double> lower{frame.ownLower};
-    std::vector<double> upper{frame.ownUpper};
-    for (std::size_t c = 0; c < n; ++c) {
-        columns.push_back(static_cast<int>(c));
-        values.push_back(1.0);
-    }
-    starts.push_back(static_cast<CoinBigIndex>(columns.size()));
-    for (int k = 0; k < m_restrictions; ++k) {
+    std::vector<double> lower;
+    std::vector<double> upper;
+    std::vector<double> cost;
+    auto side = [&](double bound, bool finite, double sign) {
+        lower.push_back(0.0);
+        upper.push_back(finite ? COIN_DBL_MAX : 0.0);
+        cost.push_back(finite ? -sign * bound : 0.0);
+        starts.push_back(static_cast<CoinBigIndex>(rows.size()));
+    };
+    // The own row: an entry on every weight (placeholders here, its values
+    // come with each frame, zeros kept), so that later DMUs change values,
+    // never the structure of the matrix.
+    for (const double sign : {1.0, -1.0}) {
         for (std::size_t c = 0; c < n; ++c) {
-            const double value = frame.restrictionRows[static_cast<std::size_t>(k) * n + c];
-            if (value != 0.0) {
-                columns.push_back(static_cast<int>(c));
-                values.push_back(value);
-            }
+            rows.push_back(static_cast<int>(c));
+            values.push_back(sign);
         }
-        starts.push_back(static_cast<CoinBigIndex>(columns.size()));
-        lower.push_back(frame.restrictionLower[static_cast<std::size_t>(k)]);
-        upper.push_back(frame.restrictionUpper[static_cast<std::size_t>(k)]);
+        const double bound = sign > 0 ? frame.ownLower : frame.ownUpper;
+        side(bound, sign > 0 ? finiteLower(bound) : finiteUpper(bound), sign);
     }
-    m_model->addRows(static_cast<int>(lower.size()), lower.data(), upper.data(), starts.data(),
-                     columns.data(), values.data());
-    m_techRowOf.assign(lower.size(), -1);
+    for (int k = 0; k < m_restrictions; ++k) {
+        const auto kk = static_cast<std::size_t>(k);
+        for (const double sign : {1.0, -1.0}) {
+            for (std::size_t c = 0; c < n; ++c) {
+                const double value = frame.restrictionRows[kk * n + c];
+                if (value != 0.0) {
+                    rows.push_back(static_cast<int>(c));
+                    values.push_back(sign * value);
+                }
+            }
+            const double bound = sign > 0 ? frame.restrictionLower[kk] : frame.restrictionUpper[kk];
+            side(bound, sign > 0 ? finiteLower(bound) : finiteUpper(bound), sign);
+        }
+    }
+    for (std::size_t c = 0; c < n; ++c)
+        for (const double sign : {1.0, -1.0}) {
+            rows.push_back(static_cast<int>(c));
+            values.push_back(sign);
+            side(0.0, false, sign); // bounds and profits come with applyFrame
+        }
+    // Artificial columns +-e_c, closed but while a proof of infeasibility is
+    // sought (infeasibilityProof).
+    for (std::size_t c = 0; c < n; ++c)
+        for (const double sign : {1.0, -1.0}) {
+            rows.push_back(static_cast<int>(c));
+            values.push_back(sign);
+            side(0.0, false, sign);
+        }
+    const std::vector<double> rowBound(n, 0.0);
+
+    m_model = std::make_unique<ClpSimplex>();
+    m_model->setLogLevel(0);
+    // Unscaled, as LpSolver solves, and with a dual tolerance a hundred times
+    // tighter than the solver's default: an intensity priced in within the
+    // default tolerance is a multiplier row left violated, which shifts the
+    // optimum by about 1e-9, and in a restricted LP always towards the
+    // smaller value.
+    m_model->scaling(0);
+    m_model->setDualTolerance(1e-9);
+    m_model->setPrimalTolerance(1e-9);
+    m_model->loadProblem(static_cast<int>(lower.size()), m_columns, starts.data(), rows.data(), values.data(),
+                         lower.data(), upper.data(), cost.data(), rowBound.data(), rowBound.data());
 
     std::vector<Violation> initial;
     for (const std::int32_t row : m_initial)
@@ -136,45 +174,61 @@ void RestrictedLp::applyFrame(const LpFrame &frame)
 {
     for (int c = 0; c < m_columns; ++c) {
         const auto cc = static_cast<std::size_t>(c);
-        m_model->setObjectiveCoefficient(c, frame.objective[cc]);
-        m_model->setColumnBounds(c, frame.columnLower[cc], frame.columnUpper[cc]);
-        m_model->modifyCoefficient(0, c, frame.ownRow[cc], true);
+        m_model->setRowBounds(c, frame.objective[cc], frame.objective[cc]);
+        m_model->modifyCoefficient(c, 0, frame.ownRow[cc], true);
+        m_model->modifyCoefficient(c, 1, -frame.ownRow[cc], true);
+        const int lowerSide = boundColumn(c);
+        const double lower = frame.columnLower[cc];
+        const double upper = frame.columnUpper[cc];
+        m_model->setColumnBounds(lowerSide, 0.0, finiteLower(lower) ? COIN_DBL_MAX : 0.0);
+        m_model->setObjectiveCoefficient(lowerSide, finiteLower(lower) ? -lower : 0.0);
+        m_model->setColumnBounds(lowerSide + 1, 0.0, finiteUpper(upper) ? COIN_DBL_MAX : 0.0);
+        m_model->setObjectiveCoefficient(lowerSide + 1, finiteUpper(upper) ? upper : 0.0);
     }
-    m_model->setRowBounds(0, frame.ownLower, frame.ownUpper);
+    const bool lowerOpen = !finiteLower(frame.ownLower);
+    const bool upperOpen = !finiteUpper(frame.ownUpper);
+    m_model->setColumnBounds(0, 0.0, lowerOpen ? 0.0 : COIN_DBL_MAX);
+    m_model->setObjectiveCoefficient(0, lowerOpen ? 0.0 : -frame.ownLower);
+    m_model->setColumnBounds(1, 0.0, upperOpen ? 0.0 : COIN_DBL_MAX);
+    m_model->setObjectiveCoefficient(1, upperOpen ? 0.0 : frame.ownUpper);
 }
 
 void RestrictedLp::addRows(std::vector<Violation> &found)
 {
     std::vector<CoinBigIndex> starts{0};
-    std::vector<int> columns;
+    std::vector<int> rows;
     std::vector<double> values;
     std::vector<double> lower;
     std::vector<double> upper;
+    std::vector<double> cost;
     const bool scaled = m_columns > m_width;
     for (const Violation &v : found) {
         const auto row = static_cast<std::size_t>(v.row);
-        if (m_modelRowOf[row] >= 0)
+        if (m_columnOf[row] >= 0)
             continue;
         for (int c = 0; c < m_width; ++c) {
             const double value = m_rows.value(v.row, c);
             if (value != 0.0) {
-                columns.push_back(c);
-                values.push_back(value);
+                rows.push_back(c);
+                values.push_back(-value);
             }
         }
-        if (scaled) {
-            columns.push_back(m_width);
-            values.push_back(m_scale);
+        if (scaled && m_scale != 0.0) {
+            rows.push_back(m_width);
+            values.push_back(-m_scale);
         }
-        starts.push_back(static_cast<CoinBigIndex>(columns.size()));
-        lower.push_back(-COIN_DBL_MAX);
-        upper.push_back(0.0);
-        m_modelRowOf[row] = static_cast<std::int32_t>(m_techRowOf.size());
+        starts.push_back(static_cast<CoinBigIndex>(rows.size()));
+        lower.push_back(0.0);
+        upper.push_back(COIN_DBL_MAX);
+        cost.push_back(0.0);
+        m_columnOf[row] = m_firstTech + static_cast<std::int32_t>(m_techRowOf.size());
         m_techRowOf.push_back(v.row);
+        for (int c = 0; c < m_width; ++c)
+            m_heldValues.push_back(m_rows.value(v.row, c));
     }
     if (!lower.empty())
-        m_model->addRows(static_cast<int>(lower.size()), lower.data(), upper.data(), starts.data(),
-                         columns.data(), values.data());
+        m_model->addColumns(static_cast<int>(lower.size()), lower.data(), upper.data(), cost.data(), starts.data(),
+                            rows.data(), values.data());
 }
 
 void RestrictedLp::findViolated(const double *w, int skip, bool direction, bool allRows,
@@ -186,7 +240,7 @@ void RestrictedLp::findViolated(const double *w, int skip, bool direction, bool 
         const double size = direction ? terms : std::max(1.0, terms);
         if (!(activity > ViolationTolerance * size) || size == 0.0)
             return;
-        if (row == skip || m_modelRowOf[static_cast<std::size_t>(row)] >= 0)
+        if (row == skip || m_columnOf[static_cast<std::size_t>(row)] >= 0)
             return;
         found.push_back({activity / size, row});
     };
@@ -197,21 +251,11 @@ void RestrictedLp::findViolated(const double *w, int skip, bool direction, bool 
         m_rows.rowTree().forEachAbove(w, scaleTerm, threshold, m_stack, take);
         return;
     }
-    const std::vector<std::int32_t> &candidates = m_rows.candidates();
-    m_rows.candidateTree().forEachAbove(w, scaleTerm, threshold, m_stack,
-                                        [&](std::int32_t k, double activity, double terms) {
-                                            take(candidates[static_cast<std::size_t>(k)], activity, terms);
-                                        });
-}
-
-double RestrictedLp::rowTerms(int row, const double *x) const
-{
-    double terms = 0.0;
-    for (int c = 0; c < m_width; ++c)
-        terms += std::fabs(m_rows.value(row, c) * x[c]);
-    if (m_columns > m_width)
-        terms += std::fabs(m_scale * x[m_width]);
-    return terms;
+    const std::vector<std::int32_t> &frame = m_rows.frame();
+    m_rows.frameTree().forEachAbove(w, scaleTerm, threshold, m_stack,
+                                    [&](std::int32_t k, double activity, double terms) {
+                                        take(frame[static_cast<std::size_t>(k)], activity, terms);
+                                    });
 }
 
 bool RestrictedLp::solve(int d, const LpFrame &frame, bool checkAllRows, LpOutcome &outcome)
@@ -226,22 +270,23 @@ bool RestrictedLp::solve(int d, const LpFrame &frame, bool checkAllRows, LpOutco
     ++m_counters.lps;
 
     // While d is evaluated its own at-most row leaves the LP (frame's own row
-    // stands for it); it is put back afterwards for the DMUs that follow.
+    // stands for it): its intensity is held at 0. It is freed again
+    // afterwards for the DMUs that follow.
     const int ownTechRow = m_rows.rowOf(d);
-    int freedRow = -1;
-    if (ownTechRow >= 0 && m_modelRowOf[static_cast<std::size_t>(ownTechRow)] >= 0) {
-        freedRow = m_modelRowOf[static_cast<std::size_t>(ownTechRow)];
-        m_model->setRowBounds(freedRow, -COIN_DBL_MAX, COIN_DBL_MAX);
+    int heldColumn = -1;
+    if (ownTechRow >= 0 && m_columnOf[static_cast<std::size_t>(ownTechRow)] >= 0) {
+        heldColumn = m_columnOf[static_cast<std::size_t>(ownTechRow)];
+        m_model->setColumnUpper(heldColumn, 0.0);
     }
     struct Restore {
         ClpSimplex &model;
-        int row;
+        int column;
         ~Restore()
         {
-            if (row >= 0)
-                model.setRowBounds(row, -COIN_DBL_MAX, 0.0);
+            if (column >= 0)
+                model.setColumnUpper(column, COIN_DBL_MAX);
         }
-    } restore{*m_model, freedRow};
+    } restore{*m_model, heldColumn};
 
     // Every round adds at least one row that was not there, so the rounds
     // end; the limit only guards against a solver that keeps contradicting
@@ -252,7 +297,7 @@ bool RestrictedLp::solve(int d, const LpFrame &frame, bool checkAllRows, LpOutco
         bool everyRow = false;
         switch (rowsToAdd(ownTechRow, checkAllRows, everyRow)) {
         case Round::Optimal:
-            extract(freedRow, frame, outcome);
+            extract(heldColumn, frame, outcome);
             return true;
         case Round::NoFiniteOptimum:
             outcome.clear(m_columns, m_restrictions, SolverCode::NoFiniteOptimum);
@@ -277,19 +322,95 @@ bool RestrictedLp::solve(int d, const LpFrame &frame, bool checkAllRows, LpOutco
     return false;
 }
 
-// The primal method: it stays on vertices of the restricted LP. The dual
-// method bounds free directions by large artificial bounds and can stop on
-// one of them when a direction costs nothing, where the rounding of values
-// near 1e10 spoils the objective.
+// The dual method on the envelopment form: from one DMU to the next mostly
+// the right-hand side (the DMU's objective coefficients) changes, and the
+// last basis stays nearly dual feasible. The solver keeps its work areas
+// between solves.
 void RestrictedLp::solveOnce()
 {
-    m_model->primal();
+    m_model->dual(0, 1);
     ++m_counters.solves;
     m_counters.iterations += m_model->numberIterations();
     if (needsCleanUp(*m_model)) {
         m_model->primal(1);
         m_counters.iterations += m_model->numberIterations();
     }
+}
+
+// The weights are the duals of the envelopment rows, negated: the solver's
+// row duals y satisfy cost - M'y >= 0 on every column, which for w = -y reads
+// as the multiplier LP's rows.
+void RestrictedLp::readWeights()
+{
+    const double *dual = m_model->dualRowSolution();
+    m_w.resize(static_cast<std::size_t>(m_columns));
+    for (int c = 0; c < m_columns; ++c)
+        m_w[static_cast<std::size_t>(c)] = -dual[c];
+}
+
+// Whether r is a ray along which the multiplier LP improves without end
+// under the rows it holds: its objective falls, and every open column of the
+// envelopment form (a side of a multiplier row) keeps its row satisfied.
+bool RestrictedLp::isImprovingRay(const double *r) const
+{
+    const double *objective = m_model->rowLower();
+    double slope = 0.0;
+    double size = 0.0;
+    for (int c = 0; c < m_columns; ++c) {
+        slope += objective[c] * r[c];
+        size += std::fabs(objective[c] * r[c]);
+    }
+    if (!(slope < -ViolationTolerance * std::max(size, 1e-300)))
+        return false;
+    const CoinPackedMatrix &matrix = *m_model->matrix();
+    const CoinBigIndex *starts = matrix.getVectorStarts();
+    const int *lengths = matrix.getVectorLengths();
+    const int *rows = matrix.getIndices();
+    const double *values = matrix.getElements();
+    const double *upper = m_model->columnUpper();
+    for (int j = 0; j < m_model->numberColumns(); ++j) {
+        if (upper[j] <= 0.0)
+            continue;
+        double along = 0.0;
+        double terms = 0.0;
+        for (CoinBigIndex e = starts[j]; e < starts[j] + lengths[j]; ++e) {
+            along += values[e] * r[rows[e]];
+            terms += std::fabs(values[e] * r[rows[e]]);
+        }
+        if (along < -ViolationTolerance * terms)
+            return false;
+    }
+    return true;
+}
+
+// The envelopment form has no solution: the least total of artificial
+// columns that makes it one has duals y with M'y <= 0 on every open column
+// and a positive value c'y; w = -y is then a ray of the multiplier LP that
+// keeps every row it holds and lowers the objective without end. The
+// objective is set aside for that solve and put back.
+bool RestrictedLp::infeasibilityProof()
+{
+    const int columns = m_model->numberColumns();
+    const double *cost = m_model->objective();
+    m_savedCost.assign(cost, cost + columns);
+    const int first = artificialColumn(0);
+    for (int j = 0; j < columns; ++j)
+        m_model->setObjectiveCoefficient(j, 0.0);
+    for (int j = first; j < first + 2 * m_columns; ++j) {
+        m_model->setColumnUpper(j, COIN_DBL_MAX);
+        m_model->setObjectiveCoefficient(j, 1.0);
+    }
+    m_model->primal();
+    ++m_counters.solves;
+    m_counters.iterations += m_model->numberIterations();
+    const bool found = m_model->status() == 0 && m_model->objectiveValue() > 0.0;
+    if (found)
+        readWeights();
+    for (int j = first; j < first + 2 * m_columns; ++j)
+        m_model->setColumnUpper(j, 0.0);
+    for (int j = 0; j < columns; ++j)
+        m_model->setObjectiveCoefficient(j, m_savedCost[static_cast<std::size_t>(j)]);
+    return found;
 }
 
 // What the last solve says, and in m_found the rows it violates: at an
@@ -300,82 +421,111 @@ RestrictedLp::Round RestrictedLp::rowsToAdd(int ownTechRow, bool checkAllRows, b
 {
     m_found.clear();
     const int status = m_model->status();
-    if (status == 1)
-        return Round::NoFiniteOptimum; // no feasible point even with only part of the rows
-    if (status != 0 && status != 2)
+    // No envelopment solution with a finite value: no feasible weights even
+    // with only part of the rows.
+    if (status == 2)
+        return Round::NoFiniteOptimum;
+    if (status != 0 && status != 1)
         return Round::Failed;
     if (status == 0) {
         if (!std::isfinite(m_model->objectiveValue()))
             return Round::Failed;
-        const double *w = m_model->primalColumnSolution();
-        findViolated(w, ownTechRow, false, false, m_found);
+        readWeights();
+        findViolated(m_w.data(), ownTechRow, false, false, m_found);
         if (m_found.empty() && checkAllRows)
-            findViolated(w, ownTechRow, false, true, m_found);
+            findViolated(m_w.data(), ownTechRow, false, true, m_found);
         return m_found.empty() ? Round::Optimal : Round::AddRows;
     }
-    const std::unique_ptr<double[]> ray(m_model->unboundedRay());
-    if (ray != nullptr) {
-        findViolated(ray.get(), ownTechRow, true, false, m_found);
+    // No envelopment solution: the multiplier LP, as far as it is held, has
+    // no finite optimum. A ray of it is the solver's proof of infeasibility,
+    // read with either sign.
+    bool rayFound = infeasibilityProof() && isImprovingRay(m_w.data());
+    if (rayFound) {
+        findViolated(m_w.data(), ownTechRow, true, false, m_found);
         if (m_found.empty() && checkAllRows)
-            findViolated(ray.get(), ownTechRow, true, true, m_found);
+            findViolated(m_w.data(), ownTechRow, true, true, m_found);
     } else {
         everyRow = true;
-        for (const std::int32_t row : m_rows.candidates())
-            if (row != ownTechRow && m_modelRowOf[static_cast<std::size_t>(row)] < 0)
+        for (const std::int32_t row : m_rows.frame())
+            if (row != ownTechRow && m_columnOf[static_cast<std::size_t>(row)] < 0)
                 m_found.push_back({1.0, row});
         if (m_found.empty() && checkAllRows)
             for (int row = 0; row < m_rows.count(); ++row)
-                if (row != ownTechRow && m_modelRowOf[static_cast<std::size_t>(row)] < 0)
+                if (row != ownTechRow && m_columnOf[static_cast<std::size_t>(row)] < 0)
                     m_found.push_back({1.0, row});
     }
     // No technology row bounds the direction: the full LP is unbounded.
     return m_found.empty() ? Round::NoFiniteOptimum : Round::AddRows;
 }
 
-void RestrictedLp::extract(int freedRow, const LpFrame &frame, LpOutcome &outcome)
+void RestrictedLp::extract(int heldColumn, const LpFrame &frame, LpOutcome &outcome)
 {
     const auto n = static_cast<std::size_t>(m_columns);
+    // Degenerate basic columns come out a rounding error away from 0; they
+    // are 0 (an intensity of 1e-12 on a DMU of amounts in billions would
+    // otherwise show in the projection).
+    const double *solution = m_model->primalColumnSolution();
+    m_y.resize(static_cast<std::size_t>(m_model->numberColumns()));
+    for (std::size_t j = 0; j < m_y.size(); ++j)
+        m_y[j] = std::fabs(solution[j]) < ZeroTolerance ? 0.0 : solution[j];
+    const double *y = m_y.data();
     outcome.clear(m_columns, m_restrictions, SolverCode::Optimal);
-    outcome.objective = m_model->objectiveValue();
-    const double *x = m_model->primalColumnSolution();
-    const double *reducedCost = m_model->dualColumnSolution();
-    const double *activity = m_model->primalRowSolution();
-    const double *dual = m_model->dualRowSolution();
+    double objective = 0.0;
     for (std::size_t c = 0; c < n; ++c) {
-        outcome.primal[c + 1] = x[c];
-        outcome.reducedCost[c + 1] = reducedCost[c];
+        objective += frame.objective[c] * m_w[c];
+        outcome.primal[c + 1] = m_w[c];
+        const auto lowerSide = static_cast<std::size_t>(boundColumn(static_cast<int>(c)));
+        outcome.reducedCost[c + 1] = y[lowerSide] - y[lowerSide + 1];
     }
+    outcome.objective = objective;
 
+    double ownActivity = 0.0;
     double ownTerms = 0.0;
-    for (std::size_t c = 0; c < n; ++c)
-        ownTerms += std::fabs(frame.ownRow[c] * x[c]);
-    outcome.ownTight = LpSolver::isTight(activity[0], frame.ownLower, frame.ownUpper, ownTerms);
-    m_ownMargin = (frame.ownUpper - activity[0]) / std::max({1.0, std::fabs(frame.ownUpper), ownTerms});
-    outcome.ownDual = dual[0];
+    for (std::size_t c = 0; c < n; ++c) {
+        ownActivity += frame.ownRow[c] * m_w[c];
+        ownTerms += std::fabs(frame.ownRow[c] * m_w[c]);
+    }
+    outcome.ownTight = LpSolver::isTight(ownActivity, frame.ownLower, frame.ownUpper, ownTerms);
+    m_ownMargin = (frame.ownUpper - ownActivity) / std::max({1.0, std::fabs(frame.ownUpper), ownTerms});
+    outcome.ownDual = y[0] - y[1];
     for (int k = 0; k < m_restrictions; ++k) {
         const auto kk = static_cast<std::size_t>(k);
+        double activity = 0.0;
         double terms = 0.0;
-        for (std::size_t c = 0; c < n; ++c)
-            terms += std::fabs(frame.restrictionRows[kk * n + c] * x[c]);
-        const auto row = static_cast<std::size_t>(1 + k);
-        outcome.restrictionDual[kk + 1] = dual[row];
+        for (std::size_t c = 0; c < n; ++c) {
+            activity += frame.restrictionRows[kk * n + c] * m_w[c];
+            terms += std::fabs(frame.restrictionRows[kk * n + c] * m_w[c]);
+        }
+        const auto column = static_cast<std::size_t>(2 + 2 * k);
+        outcome.restrictionDual[kk + 1] = y[column] - y[column + 1];
         outcome.restrictionTight[kk + 1] =
-            LpSolver::isTight(activity[row], frame.restrictionLower[kk], frame.restrictionUpper[kk], terms) ? 1 : 0;
+            LpSolver::isTight(activity, frame.restrictionLower[kk], frame.restrictionUpper[kk], terms) ? 1 : 0;
     }
 
-    const auto rows = static_cast<int>(m_techRowOf.size());
-    for (int row = 1 + m_restrictions; row < rows; ++row) {
-        if (row == freedRow)
+    const double u0 = m_columns > m_width ? m_w[static_cast<std::size_t>(m_width)] : 0.0;
+    for (std::size_t k = 0; k < m_techRowOf.size(); ++k) {
+        const int column = m_firstTech + static_cast<int>(k);
+        if (column == heldColumn)
             continue;
-        const std::int32_t techRow = m_techRowOf[static_cast<std::size_t>(row)];
-        const auto r = static_cast<std::size_t>(row);
-        if (LpSolver::isTight(activity[r], -COIN_DBL_MAX, 0.0, rowTerms(techRow, x)))
-            outcome.tightRows.push_back({m_rows.dmu(techRow), dual[r]});
+        // The row's coefficients from the solver's own copy, which lies close
+        // together: the technology's columns lie far apart at a million DMUs.
+        const double *row = &m_heldValues[k * static_cast<std::size_t>(m_width)];
+        double activity = m_scale * u0;
+        double terms = 0.0;
+        for (int c = 0; c < m_width; ++c) {
+            const double term = row[c] * m_w[static_cast<std::size_t>(c)];
+            activity += term;
+            terms += std::fabs(term);
+        }
+        if (m_columns > m_width)
+            terms += std::fabs(m_scale * u0);
+        if (LpSolver::isTight(activity, -COIN_DBL_MAX, 0.0, terms))
+            outcome.tightRows.push_back({m_rows.dmu(m_techRowOf[k]), -y[column]});
     }
     std::sort(outcome.tightRows.begin(), outcome.tightRows.end(),
               [](const LpOutcome::Row &a, const LpOutcome::Row &b) { return a.dmu < b.dmu; });
 
-    const long long active = rows - 1 - m_restrictions - (freedRow >= 0 ? 1 : 0);
+    const long long active = static_cast<long long>(m_techRowOf.size()) - (heldColumn >= 0 ? 1 : 0);
     m_counters.finalRows += active;
     m_counters.maxFinalRows = std::max(m_counters.maxFinalRows, active);
 }

@@ -25,6 +25,7 @@
 #include "session/Workspace.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -167,7 +168,7 @@ private:
             else
                 m_frames.build(d, m_frame);
             const int own = m_run.rows.rowOf(d);
-            const bool checkAll = m_radial && own >= 0 && m_run.rows.isCandidate(own);
+            const bool checkAll = m_radial && own >= 0 && m_run.rows.isFrame(own);
             if (m_lp.solve(d, m_frame, checkAll, outcome)) {
                 if (!hangsOnTies(outcome, m_lp.ownMargin()))
                     return;
@@ -361,7 +362,9 @@ RunOutcome RunDriver::runRestricted(RunContext &run)
     const ModelOptions &options = run.options;
 
     keepSolverMemory();
-    const TechnologyRows rows(data, run.tech);
+    const auto rowsStart = std::chrono::steady_clock::now();
+    const TechnologyRows rows(data, run.tech, options.constantReturns(), run.threads);
+    m_statistics.frameSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - rowsStart).count();
     std::vector<int> evaluated;
     for (int d = 1; d <= data.NumDMU; ++d)
         if (run.eval.selected(d))
@@ -379,6 +382,7 @@ RunOutcome RunDriver::runRestricted(RunContext &run)
     m_statistics.threads = threads;
     m_statistics.technologyRows = rows.count();
     m_statistics.candidateRows = static_cast<int>(rows.candidates().size());
+    m_statistics.frameRows = static_cast<int>(rows.frame().size());
 
     // The record the results table reads: the full LP's solution, written
     // sparsely from each outcome.

@@ -2,6 +2,7 @@
 
 #include "data/DataSet.h"
 #include "engine/DominanceIndex.h"
+#include "engine/TechnologyFrame.h"
 #include "session/SelectionSet.h"
 
 #include <algorithm>
@@ -10,7 +11,7 @@
 
 namespace zelvar {
 
-TechnologyRows::TechnologyRows(const DataSet &data, const SelectionSet &tech)
+TechnologyRows::TechnologyRows(const DataSet &data, const SelectionSet &tech, bool cone, int threads)
     : m_width(data.NumInputs + data.NumOutputs)
 {
     m_rowOf.assign(static_cast<std::size_t>(data.NumDMU) + 1, -1);
@@ -34,6 +35,7 @@ TechnologyRows::TechnologyRows(const DataSet &data, const SelectionSet &tech)
             m_values[static_cast<std::size_t>(data.NumInputs + r - 1) * rows + k] = data.OutputData(r, j);
     }
     findCandidates(data);
+    findFrame(data.NumInputs, cone, threads);
 }
 
 // A row is implied when another technology DMU weakly dominates its DMU (no
@@ -74,7 +76,24 @@ void TechnologyRows::findCandidates(const DataSet &data)
     for (std::size_t c = 0; c < width; ++c)
         for (std::size_t p = 0; p < count; ++p)
             m_candidateValues[c * count + p] = m_values[c * rows + static_cast<std::size_t>(m_candidates[p])];
-    m_candidateTree = RowTree(m_candidateValues.data(), count, m_width);
+}
+
+void TechnologyRows::findFrame(int inputs, bool cone, int threads)
+{
+    const std::size_t count = m_candidates.size();
+    const auto width = static_cast<std::size_t>(m_width);
+    m_frame.clear();
+    for (const std::int32_t p : technologyFrame(m_candidateValues.data(), count, m_width, inputs, cone, threads))
+        m_frame.push_back(m_candidates[static_cast<std::size_t>(p)]);
+    m_isFrame.assign(m_dmu.size(), 0);
+    for (const std::int32_t row : m_frame)
+        m_isFrame[static_cast<std::size_t>(row)] = 1;
+    const std::size_t size = m_frame.size();
+    m_frameValues.resize(size * width);
+    for (std::size_t c = 0; c < width; ++c)
+        for (std::size_t p = 0; p < size; ++p)
+            m_frameValues[c * size + p] = m_values[c * m_dmu.size() + static_cast<std::size_t>(m_frame[p])];
+    m_frameTree = RowTree(m_frameValues.data(), size, m_width);
 }
 
 const RowTree &TechnologyRows::rowTree() const

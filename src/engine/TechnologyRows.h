@@ -22,11 +22,15 @@ class SelectionSet;
 // dominates it (no more of any input, no less of any output), because the
 // weights are never negative. The candidates are the rows no other technology
 // DMU dominates, with exact duplicates kept once (the first in DMU order);
-// every other row is implied by one of them.
+// every other row is implied by one of them. Of the candidates, the frame's
+// (the extreme points of their hull, or the cone's rays) imply the rest.
 class TechnologyRows {
 public:
     // A snapshot of the DMUs selected in tech. Needs finite data.
-    TechnologyRows(const DataSet &data, const SelectionSet &tech);
+    // cone: the LPs have no u0 (constant returns), so the frame may be the
+    // cone's.
+    // threads: how many may find the frame at once.
+    TechnologyRows(const DataSet &data, const SelectionSet &tech, bool cone = false, int threads = 1);
 
     int width() const { return m_width; }                // NumInputs + NumOutputs
     int count() const { return static_cast<int>(m_dmu.size()); }
@@ -47,15 +51,20 @@ public:
     {
         return m_candidateValues.data() + static_cast<std::size_t>(c) * m_candidates.size();
     }
-    // The candidate rows in a search tree; it reports positions in candidates().
-    const RowTree &candidateTree() const { return m_candidateTree; }
+    // The frame (TechnologyFrame): the candidate rows that imply all others,
+    // ascending, and in a search tree that reports positions in frame(). The
+    // restricted LPs check these rows alone.
+    const std::vector<std::int32_t> &frame() const { return m_frame; }
+    bool isFrame(int row) const { return m_isFrame[static_cast<std::size_t>(row)] != 0; }
+    const RowTree &frameTree() const { return m_frameTree; }
     // Every row in a search tree (rows, as numbered here), built when first
-    // asked for: only the LPs of candidate DMUs check every row. Safe to ask
+    // asked for: only the radial LPs of frame DMUs check every row. Safe to ask
     // for from several threads.
     const RowTree &rowTree() const;
 
 private:
     void findCandidates(const DataSet &data);
+    void findFrame(int inputs, bool cone, int threads);
 
     int m_width = 0;
     std::vector<std::int32_t> m_dmu;
@@ -65,7 +74,10 @@ private:
     std::vector<std::int32_t> m_candidates;
     std::vector<char> m_isCandidate;
     std::vector<double> m_candidateValues;
-    RowTree m_candidateTree;
+    std::vector<std::int32_t> m_frame;
+    std::vector<char> m_isFrame;
+    std::vector<double> m_frameValues;
+    RowTree m_frameTree;
     mutable std::once_flag m_rowTreeBuilt;
     mutable RowTree m_rowTree;
 };
