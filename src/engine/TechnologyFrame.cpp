@@ -17,7 +17,6 @@ namespace {
 // restricted LPs check rows with.
 constexpr double SpanTolerance = 1e-12;
 
-
 // The span LP of candidate j: intensities lambda_f >= 0 of frame DMUs adding
 // up to 1, and a free margin t; for every coefficient c
 // sum_f lambda_f c_f - t >= c_j. Its largest margin says how far the frame's
