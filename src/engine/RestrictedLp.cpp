@@ -94,7 +94,6 @@ void RestrictedLp::load(const LpFrame &frame)
     m_restrictions = static_cast<int>(frame.restrictionLower.size());
     m_scale = frame.scaleCoefficient;
     const auto n = static_cast<std::size_t>(m_columns);
-    m_firstTech = 2 + 2 * m_restrictions + 4 * m_columns;
 
     std::vector<CoinBigIndex> starts{0};
     std::vector<int> rows;
@@ -133,20 +132,17 @@ void RestrictedLp::load(const LpFrame &frame)
             side(bound, sign > 0 ? finiteLower(bound) : finiteUpper(bound), sign);
         }
     }
-    for (std::size_t c = 0; c < n; ++c)
-        for (const double sign : {1.0, -1.0}) {
-            rows.push_back(static_cast<int>(c));
-            values.push_back(sign);
-            side(0.0, false, sign); // bounds and profits come with applyFrame
-        }
-    // Artificial columns +-e_c, closed but while a proof of infeasibility is
-    // sought (infeasibilityProof).
-    for (std::size_t c = 0; c < n; ++c)
-        for (const double sign : {1.0, -1.0}) {
-            rows.push_back(static_cast<int>(c));
-            values.push_back(sign);
-            side(0.0, false, sign);
-        }
+    // Columns e_c and -e_c, closed here, twice: the sides of the weights'
+    // bounds (bounds and profits come with applyFrame), then artificial
+    // columns, open only while a proof of infeasibility is sought
+    // (infeasibilityProof).
+    for (int copy = 0; copy < 2; ++copy)
+        for (std::size_t c = 0; c < n; ++c)
+            for (const double sign : {1.0, -1.0}) {
+                rows.push_back(static_cast<int>(c));
+                values.push_back(sign);
+                side(0.0, false, sign);
+            }
     const std::vector<double> rowBound(n, 0.0);
 
     m_model = std::make_unique<ClpSimplex>();
@@ -221,7 +217,7 @@ void RestrictedLp::addRows(std::vector<Violation> &found)
         lower.push_back(0.0);
         upper.push_back(COIN_DBL_MAX);
         cost.push_back(0.0);
-        m_columnOf[row] = m_firstTech + static_cast<std::int32_t>(m_techRowOf.size());
+        m_columnOf[row] = techColumn(m_techRowOf.size());
         m_techRowOf.push_back(v.row);
         for (int c = 0; c < m_width; ++c)
             m_heldValues.push_back(m_rows.value(v.row, c));
@@ -504,7 +500,7 @@ void RestrictedLp::extract(int heldColumn, const LpFrame &frame, LpOutcome &outc
 
     const double u0 = m_columns > m_width ? m_w[static_cast<std::size_t>(m_width)] : 0.0;
     for (std::size_t k = 0; k < m_techRowOf.size(); ++k) {
-        const int column = m_firstTech + static_cast<int>(k);
+        const int column = techColumn(k);
         if (column == heldColumn)
             continue;
         // The row's coefficients from the solver's own copy, which lies close

@@ -101,7 +101,9 @@ private:
     void readWeights();
     bool isImprovingRay(const double *r) const;
     bool infeasibilityProof();
-    int artificialColumn(int c) const { return 2 + 2 * m_restrictions + 2 * m_columns + 2 * c; }
+    int artificialColumn(int c) const { return boundColumn(m_columns) + 2 * c; }
+    // The solver's column of the k-th technology row held.
+    int techColumn(std::size_t k) const { return artificialColumn(m_columns) + static_cast<int>(k); }
     // The solver's column for the lower side of the bound of weight c; the
     // upper side's follows it.
     int boundColumn(int c) const { return 2 + 2 * m_restrictions + 2 * c; }
@@ -114,9 +116,8 @@ private:
     int m_restrictions = 0;
     double m_scale = 0.0;
     std::vector<std::int32_t> m_initial;
-    int m_firstTech = 0;                    // the solver's column of the first technology row
     std::vector<std::int32_t> m_columnOf; // technology row -> solver column, -1 when inactive
-    std::vector<std::int32_t> m_techRowOf;  // solver column - m_firstTech -> technology row
+    std::vector<std::int32_t> m_techRowOf;  // k -> the technology row in techColumn(k)
     std::vector<double> m_heldValues;       // the coefficients of m_techRowOf's rows, row after row
     std::vector<double> m_savedCost;
     std::vector<double> m_y;                // the envelopment solution of the last solve

@@ -54,7 +54,7 @@ void TechnologyRows::findCandidates(const DataSet &data)
                 return false;
         return true;
     };
-    m_isCandidate.assign(rows, 0);
+    m_candidates.clear();
     for (std::size_t k = 0; k < rows; ++k) {
         const int d = m_dmu[k];
         const bool implied = index.anyDominating(
@@ -64,13 +64,9 @@ void TechnologyRows::findCandidates(const DataSet &data)
                 return j < d || !sameRow(k, other);
             },
             scratch);
-        m_isCandidate[k] = implied ? 0 : 1;
-    }
-
-    m_candidates.clear();
-    for (std::size_t k = 0; k < rows; ++k)
-        if (m_isCandidate[k])
+        if (!implied)
             m_candidates.push_back(static_cast<std::int32_t>(k));
+    }
     const std::size_t count = m_candidates.size();
     m_candidateValues.resize(count * width);
     for (std::size_t c = 0; c < width; ++c)

@@ -46,7 +46,6 @@ public:
 
     // Candidate rows, ascending, and the same values packed for them alone.
     const std::vector<std::int32_t> &candidates() const { return m_candidates; }
-    bool isCandidate(int row) const { return m_isCandidate[static_cast<std::size_t>(row)] != 0; }
     const double *candidateColumn(int c) const
     {
         return m_candidateValues.data() + static_cast<std::size_t>(c) * m_candidates.size();
@@ -72,7 +71,6 @@ private:
     std::vector<std::int32_t> m_rank;
     std::vector<double> m_values;
     std::vector<std::int32_t> m_candidates;
-    std::vector<char> m_isCandidate;
     std::vector<double> m_candidateValues;
     std::vector<std::int32_t> m_frame;
     std::vector<char> m_isFrame;
