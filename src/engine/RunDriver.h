@@ -52,7 +52,7 @@ struct RunStatistics {
     long long fullLpTieBreaks = 0; // LPs whose efficiency flag the full LP settled (ties)
     int technologyRows = 0;      // technology DMUs
     int candidateRows = 0;       // of which no other technology DMU dominates
-    int frameRows = 0;           // of which the extreme points of the hull (they imply all rows)
+    int frameRows = 0;           // of which the frame: extreme points of the hull, or rays of the cone (they imply all rows)
     double frameSeconds = 0.0;   // finding the candidates and the frame
     int threads = 0;
 };

@@ -67,29 +67,31 @@ void TechnologyRows::findCandidates(const DataSet &data)
         if (!implied)
             m_candidates.push_back(static_cast<std::int32_t>(k));
     }
-    const std::size_t count = m_candidates.size();
-    m_candidateValues.resize(count * width);
-    for (std::size_t c = 0; c < width; ++c)
+    m_candidateValues = valuesOf(m_candidates);
+}
+
+std::vector<double> TechnologyRows::valuesOf(const std::vector<std::int32_t> &subset) const
+{
+    const std::size_t rows = m_dmu.size();
+    const std::size_t count = subset.size();
+    std::vector<double> values(count * static_cast<std::size_t>(m_width));
+    for (std::size_t c = 0; c < static_cast<std::size_t>(m_width); ++c)
         for (std::size_t p = 0; p < count; ++p)
-            m_candidateValues[c * count + p] = m_values[c * rows + static_cast<std::size_t>(m_candidates[p])];
+            values[c * count + p] = m_values[c * rows + static_cast<std::size_t>(subset[p])];
+    return values;
 }
 
 void TechnologyRows::findFrame(int inputs, bool cone, int threads)
 {
-    const std::size_t count = m_candidates.size();
-    const auto width = static_cast<std::size_t>(m_width);
     m_frame.clear();
-    for (const std::int32_t p : technologyFrame(m_candidateValues.data(), count, m_width, inputs, cone, threads))
+    for (const std::int32_t p :
+         technologyFrame(m_candidateValues.data(), m_candidates.size(), m_width, inputs, cone, threads))
         m_frame.push_back(m_candidates[static_cast<std::size_t>(p)]);
     m_isFrame.assign(m_dmu.size(), 0);
     for (const std::int32_t row : m_frame)
         m_isFrame[static_cast<std::size_t>(row)] = 1;
-    const std::size_t size = m_frame.size();
-    m_frameValues.resize(size * width);
-    for (std::size_t c = 0; c < width; ++c)
-        for (std::size_t p = 0; p < size; ++p)
-            m_frameValues[c * size + p] = m_values[c * m_dmu.size() + static_cast<std::size_t>(m_frame[p])];
-    m_frameTree = RowTree(m_frameValues.data(), size, m_width);
+    m_frameValues = valuesOf(m_frame);
+    m_frameTree = RowTree(m_frameValues.data(), m_frame.size(), m_width);
 }
 
 const RowTree &TechnologyRows::rowTree() const

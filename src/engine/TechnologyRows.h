@@ -64,6 +64,8 @@ public:
 private:
     void findCandidates(const DataSet &data);
     void findFrame(int inputs, bool cone, int threads);
+    // The values of the rows in subset, column by column.
+    std::vector<double> valuesOf(const std::vector<std::int32_t> &subset) const;
 
     int m_width = 0;
     std::vector<std::int32_t> m_dmu;
