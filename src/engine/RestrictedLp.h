@@ -76,8 +76,10 @@ public:
     // its terms (at least 1): the tightness tolerance of LpSolver, far inside
     // the solver's own feasibility tolerance.
     static constexpr double ViolationTolerance = 1e-9;
-    // Values of the envelopment solution closer to 0 than this are 0.
-    static constexpr double ZeroTolerance = 1e-10;
+    // Values of the envelopment solution closer to 0 than this are 0: the
+    // solver's own feasibility tolerance, below which it cannot tell a value
+    // from 0.
+    static constexpr double ZeroTolerance = 1e-9;
     // Rows added at most per round.
     static constexpr int BatchSize = 32;
 
