@@ -36,9 +36,12 @@ public:
     using MakeWorker = std::function<std::unique_ptr<Worker>()>;
 
     // `threads` counts the calling thread: threads - 1 workers are started.
-    OrderedChunks(std::size_t chunks, int threads, MakeWorker makeWorker)
+    // `lead`: chunks the workers may solve beyond the window they keep ahead
+    // anyway, for a caller that takes many chunks at once and then works on
+    // them for a while.
+    OrderedChunks(std::size_t chunks, int threads, MakeWorker makeWorker, std::size_t lead = 0)
         : m_makeWorker(std::move(makeWorker)), m_slots(chunks),
-          m_window(2 * static_cast<std::size_t>(std::max(threads, 1)) + 1)
+          m_window(2 * static_cast<std::size_t>(std::max(threads, 1)) + 1 + lead)
     {
         const std::size_t helpers = std::min(static_cast<std::size_t>(std::max(threads, 1) - 1), chunks);
         try {

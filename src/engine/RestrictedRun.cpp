@@ -19,6 +19,7 @@
 #include "engine/RadialLp.h"
 #include "engine/RestrictedLp.h"
 #include "engine/RunContext.h"
+#include "engine/SpatialOrder.h"
 #include "engine/TechnologyRows.h"
 #include "engine/TwinLps.h"
 #include "session/SelectionSet.h"
@@ -44,6 +45,50 @@ namespace {
 // the rows found for one DMU serve the next.
 constexpr std::size_t ChunkSize = 64;
 
+// Evaluated DMUs are solved a block at a time (consecutive DMUs), in an
+// order where neighbours in space follow each other, so that the chunks of a
+// block hold DMUs whose LPs share most of their basis: the dual simplex then
+// goes from one DMU to the next in a few iterations. The outcomes of a block
+// wait until the whole block is solved and are then taken in DMU order. A
+// multiple of ChunkSize, so that no chunk spans two blocks.
+constexpr std::size_t BlockSize = 256 * ChunkSize;
+static_assert(BlockSize % ChunkSize == 0);
+
+// Positions in `evaluated` in the order they are solved: block by block, and
+// within a block in spatial order of the DMUs' inputs and outputs, each
+// divided by its mean size over the block (units do not decide). The order
+// depends on the data alone, not on the number of threads.
+std::vector<std::int32_t> solveOrder(const DataSet &data, const std::vector<int> &evaluated)
+{
+    std::vector<std::int32_t> order(evaluated.size());
+    const int width = data.NumInputs + data.NumOutputs;
+    std::vector<double> columns;
+    for (std::size_t start = 0; start < evaluated.size(); start += BlockSize) {
+        const std::size_t count = std::min(BlockSize, evaluated.size() - start);
+        columns.assign(count * static_cast<std::size_t>(width), 0.0);
+        for (int c = 0; c < width; ++c) {
+            double *column = columns.data() + static_cast<std::size_t>(c) * count;
+            const Matrix &values = c < data.NumInputs ? data.InputData : data.OutputData;
+            const int k = c < data.NumInputs ? c + 1 : c - data.NumInputs + 1;
+            double sum = 0.0;
+            for (std::size_t p = 0; p < count; ++p) {
+                column[p] = values(k, evaluated[start + p]);
+                sum += std::fabs(column[p]);
+            }
+            if (sum > 0.0 && std::isfinite(sum))
+                for (std::size_t p = 0; p < count; ++p)
+                    column[p] *= static_cast<double>(count) / sum;
+        }
+        std::int32_t *block = order.data() + start;
+        for (std::size_t p = 0; p < count; ++p)
+            block[p] = static_cast<std::int32_t>(p);
+        spatialOrder(columns.data(), count, width, block, block + count);
+        for (std::size_t p = 0; p < count; ++p)
+            block[p] += static_cast<std::int32_t>(start);
+    }
+    return order;
+}
+
 // The LPs of one evaluated DMU: one, or one per variable of min-average
 // (in the order of minAverageVariables).
 struct DmuSolution {
@@ -64,6 +109,7 @@ struct SharedRun {
     const TechnologyRows &rows;
     const std::vector<std::int32_t> &initialRows;
     const std::vector<int> &evaluated;
+    const std::vector<std::int32_t> &order; // positions in evaluated, as solved
     const SelectionSet &tech; // as the run found it
     SolverSettings settings;
     int weightRows = 0;
@@ -130,7 +176,7 @@ public:
         m_lp.reset(m_run.initialRows);
         result.dmus.resize(last - first);
         for (std::size_t e = first; e < last; ++e) {
-            const int d = m_run.evaluated[e];
+            const int d = m_run.evaluated[static_cast<std::size_t>(m_run.order[e])];
             std::vector<LpOutcome> &outcomes = result.dmus[e - first].outcomes;
             if (m_minAverage) {
                 const std::vector<int> variables = minAverageVariables(d, m_run.data, m_run.options);
@@ -374,8 +420,19 @@ RunOutcome RunDriver::runRestricted(RunContext &run)
     const int weightRows = restrictsWeights(data, options) ? data.NumWeightRows : 0;
     const int columns = data.NumInputs + data.NumOutputs + (options.constantReturns() ? 0 : 1);
     TwinLps twins(data, techAtStart);
-    const SharedRun shared{data,        options,   rows, initialRows, evaluated, techAtStart,
-                           SolverSettings::fromStandardPlaces(), weightRows, columns, m_outcomeFilter, twins};
+    const std::vector<std::int32_t> order = solveOrder(data, evaluated);
+    const SharedRun shared{data,
+                           options,
+                           rows,
+                           initialRows,
+                           evaluated,
+                           order,
+                           techAtStart,
+                           SolverSettings::fromStandardPlaces(),
+                           weightRows,
+                           columns,
+                           m_outcomeFilter,
+                           twins};
 
     const std::size_t chunks = (evaluated.size() + ChunkSize - 1) / ChunkSize;
     const int threads = std::max(1, std::min(run.threads, static_cast<int>(chunks)));
@@ -389,17 +446,36 @@ RunOutcome RunDriver::runRestricted(RunContext &run)
     m_lp = LpProblem();
     SolutionRecord record;
     OutcomeTarget target{data, options, run.solve, run.scaling, rows, m_store, m_lp, record};
-    OrderedChunks<Worker> solved(chunks, threads, [&shared] { return std::make_unique<Worker>(shared); });
-    const ChunkResult *chunk = nullptr;
+    // Workers may solve the next block while this thread applies one.
+    OrderedChunks<Worker> solved(
+        chunks, threads, [&shared] { return std::make_unique<Worker>(shared); }, BlockSize / ChunkSize);
+    std::vector<std::vector<LpOutcome>> block; // by position in the block
     bool wasTech = true;
     int lastDmu = 0;
 
-    auto evaluate = [&](int d, std::size_t position) {
-        if (position % ChunkSize == 0) {
-            chunk = &solved.take(position / ChunkSize);
-            account(m_statistics, *chunk);
+    // The outcomes of the block that starts at `start`, taken chunk by chunk
+    // in the order solved and put in DMU order. False: Cancel was asked for
+    // meanwhile.
+    auto takeBlock = [&](std::size_t start) {
+        const std::size_t end = std::min(start + BlockSize, evaluated.size());
+        block.assign(end - start, {});
+        for (std::size_t c = start / ChunkSize;; ++c) {
+            ChunkResult &chunk = solved.take(c);
+            account(m_statistics, chunk);
+            for (std::size_t k = 0; k < chunk.dmus.size(); ++k)
+                block[static_cast<std::size_t>(order[c * ChunkSize + k]) - start] = std::move(chunk.dmus[k].outcomes);
+            if ((c + 1) * ChunkSize >= end)
+                return true;
+            // More chunks to wait for: the progress window stays alive.
+            run.progress.repaint();
+            if (run.progress.cancelRequested())
+                return false;
         }
-        const std::vector<LpOutcome> &outcomes = chunk->dmus[position % ChunkSize].outcomes;
+    };
+    auto evaluate = [&](int d, std::size_t position) {
+        if (position % BlockSize == 0 && !takeBlock(position))
+            return false;
+        const std::vector<LpOutcome> &outcomes = block[position % BlockSize];
         lastDmu = d;
         wasTech = run.enterTechnology(d);
         ++m_statistics.dmus;

@@ -128,6 +128,62 @@ INSTANTIATE_TEST_SUITE_P(FullLpAndOneToThreeThreads, Walk,
                                  + (threads == 0 ? "FullLp" : "Threads" + std::to_string(threads));
                          });
 
+// Inputs 1..count in an order unlike the DMUs' own, for one unit of output:
+// under constant returns DMU d scores 1 / scrambledInput(d, count), and the
+// DMU with an input of 1 scores 2 (superefficiency: against an input of 2).
+double scrambledInput(int d, int count)
+{
+    return 1.0 + static_cast<double>((static_cast<long long>(d) * 7919) % count); // 7919: prime, not 2 or 5
+}
+
+// More evaluated DMUs than the run solves at once in an order of its own:
+// each lot is solved in an order of neighbours in space, and its rows are
+// shown in DMU order. Cancel is heard while the first lot is being solved.
+struct BlockCase {
+    const char *name;
+    int cancelAfterRepaints;
+    RunOutcome outcome;
+    std::size_t rows;
+};
+
+constexpr int ManyDmus = 20000; // more than one lot
+const BlockCase blockCases[] = {
+    {"EveryRowInDmuOrderWithItsOwnScore", -1, RunOutcome::Completed, ManyDmus - 1},
+    {"CancelWhileTheFirstLotIsSolved", 10, RunOutcome::Stopped, 0},
+};
+
+class Blocks : public ::testing::TestWithParam<std::tuple<BlockCase, int>> {};
+
+TEST_P(Blocks, showEachDmusOwnRowInDmuOrderAndHearCancel)
+{
+    const auto &[c, threads] = GetParam();
+    std::vector<test::Unit> units;
+    for (int d = 1; d <= ManyDmus; ++d)
+        units.push_back({{scrambledInput(d, ManyDmus)}, {1.0}});
+    test::ModelRun run(test::makeData(units), "CRS_RAD_IN", threads);
+    run.results.keepLp = false;
+    run.eval.select(10, false);
+    run.tech.select(20, false);
+    run.progress.cancelAfterRepaints = c.cancelAfterRepaints;
+    EXPECT_EQ(run.run(), c.outcome);
+    ASSERT_EQ(run.results.rows.size(), c.rows);
+    int previous = 0;
+    for (const test::RowSeen &row : run.results.rows) {
+        ASSERT_GT(row.d, previous);
+        previous = row.d;
+        const double input = scrambledInput(row.d, ManyDmus);
+        EXPECT_NEAR(row.score, input == 1.0 ? 2.0 : 1.0 / input, 1e-12) << "DMU " << row.d;
+    }
+    EXPECT_EQ(run.progress.events.back(), "close");
+}
+
+INSTANTIATE_TEST_SUITE_P(OneToThreeThreads, Blocks,
+                         ::testing::Combine(::testing::ValuesIn(blockCases), ::testing::Values(1, 2, 3)),
+                         [](const auto &p) {
+                             return std::string(std::get<0>(p.param).name) + "Threads"
+                                 + std::to_string(std::get<1>(p.param));
+                         });
+
 struct RefusalCase {
     const char *name;
     void (*spoil)(test::ModelRun &);

@@ -45,9 +45,12 @@ ModelRun::ModelRun(DataSet data, const std::string &model, int threads)
 
 RunOutcome ModelRun::run()
 {
+    const bool keepLp = results.keepLp;
     results = RecordingResults();
+    results.keepLp = keepLp;
     progress.events.clear();
     progress.updates = 0;
+    progress.repaints = 0;
     feedback.messages.clear();
     feedback.confirms.clear();
     outcome = driver.RunModel(eval, tech, results, progress, feedback);

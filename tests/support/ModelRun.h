@@ -37,7 +37,7 @@ struct ParamName {
 struct ModelRun {
     explicit ModelRun(DataSet data, const std::string &model = "CRS_RAD_IN", int threads = 2);
 
-    // One run with fresh recorders (cancelAfter and confirmAnswer are kept).
+    // One run with fresh recorders (keepLp, the cancel counts and confirmAnswer are kept).
     RunOutcome run();
     const ResultStore &store() const { return driver.store(); }
     // The DMUs of d's LP in row order: the technology, with d in it.

@@ -32,9 +32,11 @@ void RecordingResults::Showresults(int d, const RunView &run, const LpProblem &l
 {
     calls.push_back("Showresults " + std::to_string(d));
     RowSeen row = seen(d, run);
-    row.primal = lp.Primal;
-    row.dual = lp.Dual;
-    row.status = lp.VarStatus;
+    if (keepLp) {
+        row.primal = lp.Primal;
+        row.dual = lp.Dual;
+        row.status = lp.VarStatus;
+    }
     rows.push_back(row);
 }
 

@@ -36,13 +36,23 @@ public:
         ++updates;
         events.push_back("progress " + std::to_string(value) + " " + text);
     }
-    void repaint() override { events.push_back("repaint"); }
-    bool cancelRequested() const override { return cancelAfter >= 0 && updates >= cancelAfter; }
+    void repaint() override
+    {
+        ++repaints;
+        events.push_back("repaint");
+    }
+    bool cancelRequested() const override
+    {
+        return (cancelAfter >= 0 && updates >= cancelAfter)
+            || (cancelAfterRepaints >= 0 && repaints >= cancelAfterRepaints);
+    }
     void close() override { events.push_back("close"); }
 
     std::vector<std::string> events;
     int updates = 0;
+    int repaints = 0;
     int cancelAfter = -1;
+    int cancelAfterRepaints = -1;
 };
 
 // What a results table saw of one evaluated DMU when its row was filled.
@@ -80,6 +90,9 @@ public:
 
     std::vector<std::string> calls;
     std::vector<RowSeen> rows;
+    // Whether a row keeps the LP's arrays (primal, dual, status); a run of
+    // many DMUs that checks only their scores leaves them.
+    bool keepLp = true;
     SelectionSet techAtEnd; // tech as WriteNonevaluated saw it
     std::vector<char> efficientAtEnd;
     std::vector<std::int32_t> referencesAtEnd;
