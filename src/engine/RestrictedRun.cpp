@@ -496,8 +496,7 @@ RunOutcome RunDriver::runRestricted(RunContext &run)
     if (lastDmu > 0) {
         const bool lastWasTech = run.tech.selected(lastDmu);
         run.tech.select(lastDmu, true);
-        LpProblem sizes;
-        m_technology.setupTechnology(lastDmu, data, options, run.tech, sizes);
+        m_technology.setupMembers(data, options, run.tech);
         run.tech.select(lastDmu, lastWasTech);
     }
     return outcome;

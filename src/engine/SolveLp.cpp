@@ -108,13 +108,16 @@ bool recordLpOutcome(int d, const LpOutcome &outcome, ResultStore &store, const 
 
     // The reference DMUs are the tight rows with a positive intensity (minus
     // the row's dual), in row order; the DMU's own row never counts as its
-    // own reference and is not among them.
+    // own reference and is not among them. The list is put together aside
+    // and stored at its own length (a million of them are held to the end
+    // of the run).
+    std::string listed = std::move(store.Benchmarks[dd]);
     for (const LpOutcome::Row &row : outcome.tightRows) {
         if (!(row.dual < ReferenceThreshold))
             continue;
         const int j = row.dmu;
         const auto jj = static_cast<std::size_t>(j);
-        store.Benchmarks[dd] += " " + std::to_string(j) + " ("
+        listed += " " + std::to_string(j) + " ("
             + formatFixed(-row.dual, context.format.DecIntensities, context.decimalSeparator) + ") ";
         if (references != nullptr)
             references->push_back(j);
@@ -122,6 +125,7 @@ bool recordLpOutcome(int d, const LpOutcome &outcome, ResultStore &store, const 
             ++store.ReferenceCount[jj];
         store.Efficient[jj] = 1;
     }
+    store.Benchmarks[dd] = listed;
     return true;
 }
 

@@ -16,6 +16,14 @@ bool restrictsWeights(const DataSet &data, const ModelOptions &options)
 void Technology::setupTechnology(int /*d*/, const DataSet &data, const ModelOptions &options,
                                  const SelectionSet &tech, LpProblem &lp)
 {
+    setupMembers(data, options, tech);
+    const int rows = NumTech + WeightRows;
+    const int cols = data.NumInputs + data.NumOutputs + (options.ReturnsToScale == ModelReturns::CRS ? 0 : 1);
+    lp.resize(rows, cols, MatrixNonzeros);
+}
+
+void Technology::setupMembers(const DataSet &data, const ModelOptions &options, const SelectionSet &tech)
+{
     TechNonzeros = 0;
     NumTech = tech.selectedCount();
     TechDmu.assign(static_cast<std::size_t>(NumTech) + 1, 0);
@@ -47,10 +55,6 @@ void Technology::setupTechnology(int /*d*/, const DataSet &data, const ModelOpti
                 if (data.WeightRestrictions(c, row) != 0.0)
                     ++MatrixNonzeros;
     }
-
-    const int rows = NumTech + WeightRows;
-    const int cols = data.NumInputs + data.NumOutputs + (options.ReturnsToScale == ModelReturns::CRS ? 0 : 1);
-    lp.resize(rows, cols, MatrixNonzeros);
 }
 
 } // namespace zelvar

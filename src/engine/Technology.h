@@ -33,6 +33,9 @@ struct Technology {
     // table is taken from the table itself, so the LP arrays always fit it.
     void setupTechnology(int d, const DataSet &data, const ModelOptions &options,
                          const SelectionSet &tech, LpProblem &lp);
+    // The members alone, for a caller that builds no LP from them (an LP of a
+    // million technology rows is tens of megabytes).
+    void setupMembers(const DataSet &data, const ModelOptions &options, const SelectionSet &tech);
 };
 
 } // namespace zelvar

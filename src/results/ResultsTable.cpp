@@ -435,6 +435,7 @@ void ResultsTable::ShowReferences(const RunView &run)
         } else {
             putText(d, benchmarksColumn(), textAt(store.Benchmarks, d));
         }
+        m_grid.compactRow(d);
     }
 }
 

@@ -165,6 +165,12 @@ void TextGrid::setText(int row, int col, std::string text)
     ++m_revision;
 }
 
+void TextGrid::compactRow(int row)
+{
+    if (row >= 0 && row < m_rows)
+        m_rowText[static_cast<std::size_t>(row)].shrink_to_fit();
+}
+
 void TextGrid::setSelectionColour(std::uint32_t rgb)
 {
     if (m_rows == 0 || m_cols == 0)

@@ -56,6 +56,10 @@ public:
 
     std::string text(int row, int col) const;
     void setText(int row, int col, std::string text);
+    // Gives back the room a row's text grew into while its cells were
+    // written one by one, for a row that is complete (a table of a million
+    // rows would otherwise hold half as much again).
+    void compactRow(int row);
 
     // A column whose cells below the header are formed from their row when
     // read instead of being held (lists too long to keep for every row):
