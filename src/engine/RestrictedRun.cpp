@@ -45,26 +45,24 @@ namespace {
 // the rows found for one DMU serve the next.
 constexpr std::size_t ChunkSize = 64;
 
-// Evaluated DMUs are solved a block at a time (consecutive DMUs), in an
-// order where neighbours in space follow each other, so that the chunks of a
-// block hold DMUs whose LPs share most of their basis: the dual simplex then
-// goes from one DMU to the next in a few iterations. The outcomes of a block
-// wait until the whole block is solved and are then taken in DMU order. A
-// multiple of ChunkSize, so that no chunk spans two blocks.
-constexpr std::size_t BlockSize = 256 * ChunkSize;
-static_assert(BlockSize % ChunkSize == 0);
-
+// Evaluated DMUs are solved a block at a time (consecutive DMUs, whole
+// chunks, RunDriver's block size), in an order where neighbours in space
+// follow each other, so that the chunks of a block hold DMUs whose LPs share
+// most of their basis: the dual simplex then goes from one DMU to the next in
+// a few iterations. The outcomes of a block wait until the whole block is
+// solved and are then taken in DMU order.
+//
 // Positions in `evaluated` in the order they are solved: block by block, and
 // within a block in spatial order of the DMUs' inputs and outputs, each
 // divided by its mean size over the block (units do not decide). The order
 // depends on the data alone, not on the number of threads.
-std::vector<std::int32_t> solveOrder(const DataSet &data, const std::vector<int> &evaluated)
+std::vector<std::int32_t> solveOrder(const DataSet &data, const std::vector<int> &evaluated, std::size_t blockSize)
 {
     std::vector<std::int32_t> order(evaluated.size());
     const int width = data.NumInputs + data.NumOutputs;
     std::vector<double> columns;
-    for (std::size_t start = 0; start < evaluated.size(); start += BlockSize) {
-        const std::size_t count = std::min(BlockSize, evaluated.size() - start);
+    for (std::size_t start = 0; start < evaluated.size(); start += blockSize) {
+        const std::size_t count = std::min(blockSize, evaluated.size() - start);
         columns.assign(count * static_cast<std::size_t>(width), 0.0);
         for (int c = 0; c < width; ++c) {
             double *column = columns.data() + static_cast<std::size_t>(c) * count;
@@ -420,7 +418,8 @@ RunOutcome RunDriver::runRestricted(RunContext &run)
     const int weightRows = restrictsWeights(data, options) ? data.NumWeightRows : 0;
     const int columns = data.NumInputs + data.NumOutputs + (options.constantReturns() ? 0 : 1);
     TwinLps twins(data, techAtStart);
-    const std::vector<std::int32_t> order = solveOrder(data, evaluated);
+    const std::size_t blockSize = std::max<std::size_t>(1, (m_blockSize + ChunkSize - 1) / ChunkSize) * ChunkSize;
+    const std::vector<std::int32_t> order = solveOrder(data, evaluated, blockSize);
     const SharedRun shared{data,
                            options,
                            rows,
@@ -448,7 +447,7 @@ RunOutcome RunDriver::runRestricted(RunContext &run)
     OutcomeTarget target{data, options, run.solve, run.scaling, rows, m_store, m_lp, record};
     // Workers may solve the next block while this thread applies one.
     OrderedChunks<Worker> solved(
-        chunks, threads, [&shared] { return std::make_unique<Worker>(shared); }, BlockSize / ChunkSize);
+        chunks, threads, [&shared] { return std::make_unique<Worker>(shared); }, blockSize / ChunkSize);
     std::vector<std::vector<LpOutcome>> block; // by position in the block
     bool wasTech = true;
     int lastDmu = 0;
@@ -457,7 +456,7 @@ RunOutcome RunDriver::runRestricted(RunContext &run)
     // in the order solved and put in DMU order. False: Cancel was asked for
     // meanwhile.
     auto takeBlock = [&](std::size_t start) {
-        const std::size_t end = std::min(start + BlockSize, evaluated.size());
+        const std::size_t end = std::min(start + blockSize, evaluated.size());
         block.assign(end - start, {});
         for (std::size_t c = start / ChunkSize;; ++c) {
             ChunkResult &chunk = solved.take(c);
@@ -473,9 +472,9 @@ RunOutcome RunDriver::runRestricted(RunContext &run)
         }
     };
     auto evaluate = [&](int d, std::size_t position) {
-        if (position % BlockSize == 0 && !takeBlock(position))
+        if (position % blockSize == 0 && !takeBlock(position))
             return false;
-        const std::vector<LpOutcome> &outcomes = block[position % BlockSize];
+        const std::vector<LpOutcome> &outcomes = block[position % blockSize];
         lastDmu = d;
         wasTech = run.enterTechnology(d);
         ++m_statistics.dmus;

@@ -99,6 +99,11 @@ public:
         m_outcomeFilter = std::move(filter);
     }
 
+    // For tests: evaluated DMUs the restricted method solves at once, in
+    // spatial order, before it applies them in DMU order (rounded up to whole
+    // chunks).
+    void setBlockSize(std::size_t dmus) { m_blockSize = dmus; }
+
     const RunStatistics &statistics() const { return m_statistics; }
 
     const ResultStore &store() const { return m_store; }
@@ -137,6 +142,7 @@ private:
     LpSolveFunction m_solve;
     LpMethod m_method = LpMethod::Restricted;
     std::function<void(int, LpOutcome &)> m_outcomeFilter;
+    std::size_t m_blockSize = 16384;
     RunStatistics m_statistics;
 };
 

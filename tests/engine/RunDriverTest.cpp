@@ -146,10 +146,11 @@ struct BlockCase {
     std::size_t rows;
 };
 
-constexpr int ManyDmus = 20000; // more than one lot
+constexpr int ManyDmus = 1000;
+constexpr int LotSize = 256; // four chunks; the last lot is short
 const BlockCase blockCases[] = {
     {"EveryRowInDmuOrderWithItsOwnScore", -1, RunOutcome::Completed, ManyDmus - 1},
-    {"CancelWhileTheFirstLotIsSolved", 10, RunOutcome::Stopped, 0},
+    {"CancelWhileTheFirstLotIsSolved", 3, RunOutcome::Stopped, 0},
 };
 
 class Blocks : public ::testing::TestWithParam<std::tuple<BlockCase, int>> {};
@@ -161,6 +162,7 @@ TEST_P(Blocks, showEachDmusOwnRowInDmuOrderAndHearCancel)
     for (int d = 1; d <= ManyDmus; ++d)
         units.push_back({{scrambledInput(d, ManyDmus)}, {1.0}});
     test::ModelRun run(test::makeData(units), "CRS_RAD_IN", threads);
+    run.driver.setBlockSize(LotSize);
     run.results.keepLp = false;
     run.eval.select(10, false);
     run.tech.select(20, false);
