@@ -77,12 +77,9 @@ std::vector<std::int32_t> solveOrder(const DataSet &data, const std::vector<int>
                 for (std::size_t p = 0; p < count; ++p)
                     column[p] *= static_cast<double>(count) / sum;
         }
-        std::int32_t *block = order.data() + start;
+        const std::vector<std::int32_t> within = spatialOrder(columns.data(), count, width);
         for (std::size_t p = 0; p < count; ++p)
-            block[p] = static_cast<std::int32_t>(p);
-        spatialOrder(columns.data(), count, width, block, block + count);
-        for (std::size_t p = 0; p < count; ++p)
-            block[p] += static_cast<std::int32_t>(start);
+            order[start + p] = static_cast<std::int32_t>(start) + within[p];
     }
     return order;
 }

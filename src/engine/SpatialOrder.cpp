@@ -1,6 +1,7 @@
 #include "engine/SpatialOrder.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace zelvar {
 
@@ -31,6 +32,14 @@ void spatialOrder(const double *columns, std::size_t count, int width, std::int3
     });
     spatialOrder(columns, count, width, begin, middle);
     spatialOrder(columns, count, width, middle, end);
+}
+
+std::vector<std::int32_t> spatialOrder(const double *columns, std::size_t count, int width)
+{
+    std::vector<std::int32_t> order(count);
+    std::iota(order.begin(), order.end(), 0);
+    spatialOrder(columns, count, width, order.data(), order.data() + count);
+    return order;
 }
 
 } // namespace zelvar

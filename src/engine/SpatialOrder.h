@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace zelvar {
 
@@ -12,5 +13,7 @@ namespace zelvar {
 // in this order start from a basis that nearly fits. Ties go by index, so
 // the order depends on the points alone.
 void spatialOrder(const double *columns, std::size_t count, int width, std::int32_t *begin, std::int32_t *end);
+// All `count` points 0..count-1 in that order.
+[[nodiscard]] std::vector<std::int32_t> spatialOrder(const double *columns, std::size_t count, int width);
 
 } // namespace zelvar

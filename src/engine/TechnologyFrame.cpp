@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
 #include <thread>
 
 namespace zelvar {
@@ -245,10 +244,7 @@ std::vector<std::int32_t> frameOf(const double *candidateColumns, std::size_t co
     };
     std::vector<double> pi(w, 1.0);
     join(highest(pi));
-    std::vector<std::int32_t> order(count);
-    std::iota(order.begin(), order.end(), 0);
-    spatialOrder(candidateColumns, count, width, order.data(), order.data() + count);
-    for (const std::int32_t position : order) {
+    for (const std::int32_t position : spatialOrder(candidateColumns, count, width)) {
         const auto j = static_cast<std::size_t>(position);
         if (inFrame[j])
             continue;
@@ -325,9 +321,7 @@ std::vector<std::int32_t> technologyFrame(const double *candidateColumns, std::s
     // on two threads when there are, then the frame of their union (a frame
     // DMU of the whole is one of its half). The halves are the same for any
     // number of threads, so the frame is too.
-    std::vector<std::int32_t> order(count);
-    std::iota(order.begin(), order.end(), 0);
-    spatialOrder(candidateColumns, count, width, order.data(), order.data() + count);
+    const std::vector<std::int32_t> order = spatialOrder(candidateColumns, count, width);
     const auto half = static_cast<std::ptrdiff_t>(count / 2);
     const std::vector<std::int32_t> first(order.begin(), order.begin() + half);
     const std::vector<std::int32_t> second(order.begin() + half, order.end());
