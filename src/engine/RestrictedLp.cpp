@@ -56,6 +56,24 @@ bool frameAcceptable(const LpFrame &frame)
         && boundsAcceptable(frame.restrictionLower, frame.restrictionUpper);
 }
 
+// A multiplier row's activity at weights w (from `start`, the u0 term) and
+// the size of its terms on the weights.
+struct Activity {
+    double value = 0.0;
+    double terms = 0.0;
+};
+
+Activity activityOf(const double *row, const double *w, std::size_t n, double start = 0.0)
+{
+    Activity a{start, 0.0};
+    for (std::size_t c = 0; c < n; ++c) {
+        const double term = row[c] * w[c];
+        a.value += term;
+        a.terms += std::fabs(term);
+    }
+    return a;
+}
+
 } // namespace
 
 RestrictedLp::RestrictedLp(const TechnologyRows &rows)
@@ -442,13 +460,15 @@ RestrictedLp::Round RestrictedLp::rowsToAdd(int ownTechRow, bool checkAllRows, b
             findViolated(m_w.data(), ownTechRow, true, true, m_found);
     } else {
         everyRow = true;
-        for (const std::int32_t row : m_rows.frame())
+        auto addUnheld = [&](std::int32_t row) {
             if (row != ownTechRow && m_columnOf[static_cast<std::size_t>(row)] < 0)
                 m_found.push_back({1.0, row});
+        };
+        for (const std::int32_t row : m_rows.frame())
+            addUnheld(row);
         if (m_found.empty() && checkAllRows)
-            for (int row = 0; row < m_rows.count(); ++row)
-                if (row != ownTechRow && m_columnOf[static_cast<std::size_t>(row)] < 0)
-                    m_found.push_back({1.0, row});
+            for (std::int32_t row = 0; row < m_rows.count(); ++row)
+                addUnheld(row);
     }
     // No technology row bounds the direction: the full LP is unbounded.
     return m_found.empty() ? Round::NoFiniteOptimum : Round::AddRows;
@@ -475,47 +495,31 @@ void RestrictedLp::extract(int heldColumn, const LpFrame &frame, LpOutcome &outc
     }
     outcome.objective = objective;
 
-    double ownActivity = 0.0;
-    double ownTerms = 0.0;
-    for (std::size_t c = 0; c < n; ++c) {
-        ownActivity += frame.ownRow[c] * m_w[c];
-        ownTerms += std::fabs(frame.ownRow[c] * m_w[c]);
-    }
-    outcome.ownTight = LpSolver::isTight(ownActivity, frame.ownLower, frame.ownUpper, ownTerms);
-    m_ownMargin = (frame.ownUpper - ownActivity) / std::max({1.0, std::fabs(frame.ownUpper), ownTerms});
+    const Activity own = activityOf(frame.ownRow.data(), m_w.data(), n);
+    outcome.ownTight = LpSolver::isTight(own.value, frame.ownLower, frame.ownUpper, own.terms);
+    m_ownMargin = (frame.ownUpper - own.value) / std::max({1.0, std::fabs(frame.ownUpper), own.terms});
     outcome.ownDual = y[0] - y[1];
     for (int k = 0; k < m_restrictions; ++k) {
         const auto kk = static_cast<std::size_t>(k);
-        double activity = 0.0;
-        double terms = 0.0;
-        for (std::size_t c = 0; c < n; ++c) {
-            activity += frame.restrictionRows[kk * n + c] * m_w[c];
-            terms += std::fabs(frame.restrictionRows[kk * n + c] * m_w[c]);
-        }
+        const Activity restriction = activityOf(&frame.restrictionRows[kk * n], m_w.data(), n);
         const auto column = static_cast<std::size_t>(2 + 2 * k);
         outcome.restrictionDual[kk + 1] = y[column] - y[column + 1];
-        outcome.restrictionTight[kk + 1] =
-            LpSolver::isTight(activity, frame.restrictionLower[kk], frame.restrictionUpper[kk], terms) ? 1 : 0;
+        outcome.restrictionTight[kk + 1] = LpSolver::isTight(restriction.value, frame.restrictionLower[kk],
+                                                             frame.restrictionUpper[kk], restriction.terms)
+            ? 1
+            : 0;
     }
 
-    const double u0 = m_columns > m_width ? m_w[static_cast<std::size_t>(m_width)] : 0.0;
+    const double u0Term = m_columns > m_width ? m_scale * m_w[static_cast<std::size_t>(m_width)] : 0.0;
     for (std::size_t k = 0; k < m_techRowOf.size(); ++k) {
         const int column = techColumn(k);
         if (column == heldColumn)
             continue;
         // The row's coefficients from the solver's own copy, which lies close
         // together: the technology's columns lie far apart at a million DMUs.
-        const double *row = &m_heldValues[k * static_cast<std::size_t>(m_width)];
-        double activity = m_scale * u0;
-        double terms = 0.0;
-        for (int c = 0; c < m_width; ++c) {
-            const double term = row[c] * m_w[static_cast<std::size_t>(c)];
-            activity += term;
-            terms += std::fabs(term);
-        }
-        if (m_columns > m_width)
-            terms += std::fabs(m_scale * u0);
-        if (LpSolver::isTight(activity, -COIN_DBL_MAX, 0.0, terms))
+        const auto width = static_cast<std::size_t>(m_width);
+        const Activity row = activityOf(&m_heldValues[k * width], m_w.data(), width, u0Term);
+        if (LpSolver::isTight(row.value, -COIN_DBL_MAX, 0.0, row.terms + std::fabs(u0Term)))
             outcome.tightRows.push_back({m_rows.dmu(m_techRowOf[k]), -y[column]});
     }
     std::sort(outcome.tightRows.begin(), outcome.tightRows.end(),
