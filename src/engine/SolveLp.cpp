@@ -108,10 +108,9 @@ bool recordLpOutcome(int d, const LpOutcome &outcome, ResultStore &store, const 
 
     // The reference DMUs are the tight rows with a positive intensity (minus
     // the row's dual), in row order; the DMU's own row never counts as its
-    // own reference and is not among them. The list is put together aside
-    // and stored at its own length (a million of them are held to the end
-    // of the run).
-    std::string listed = std::move(store.Benchmarks[dd]);
+    // own reference and is not among them. The list is kept at its own
+    // length (a million of them are held to the end of the run).
+    std::string &listed = store.Benchmarks[dd];
     for (const LpOutcome::Row &row : outcome.tightRows) {
         if (!(row.dual < ReferenceThreshold))
             continue;
@@ -125,7 +124,7 @@ bool recordLpOutcome(int d, const LpOutcome &outcome, ResultStore &store, const 
             ++store.ReferenceCount[jj];
         store.Efficient[jj] = 1;
     }
-    store.Benchmarks[dd] = listed;
+    listed.shrink_to_fit();
     return true;
 }
 
