@@ -142,8 +142,9 @@ public:
             m_run.builder.buildFrame(d, m_run.rows.rowOf(d) >= 0, m_frame);
             bool solved = false;
             try {
-                // Every row is implied by the frame's rows, d's own at-most
-                // row (frame's own row) among them: no need to check them all.
+                // The technology's frame implies every other row, and d's
+                // own at-most row stays in the LP (m_frame's own row): no need
+                // to check every row.
                 solved = m_lp.solve(d, m_frame, false, outcome);
             } catch (...) {
                 // CLP reports some errors by throwing; the full LP decides.
